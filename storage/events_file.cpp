@@ -1,0 +1,262 @@
+#include "storage/events_file.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "app/load_str.h"
+#include "app/platform.h"
+#include "app/state.h"
+#include "model/calendar.h"
+
+namespace {
+
+constexpr char kNotesMark = 30;  // separates message and notes, and stands for line breaks
+
+struct Layout {
+    int yearColumn;    // -1: the version has no year and no recurrence
+    int beforeColumn;
+    int beforeWidth;
+    int afterColumn;
+    int afterWidth;
+    int messageColumn;
+};
+
+const Layout kLayout141 = {7, 16, 3, 20, 3, 24};
+const Layout kLayout140 = {7, 16, 2, 19, 2, 22};
+const Layout kLayout130 = {-1, 7, 2, 10, 2, 13};
+
+const Layout& LayoutOf(int version) {
+    if (version == kVersion140) return kLayout140;
+    if (version == kVersion130 || version == kVersion120) return kLayout130;
+    return kLayout141;
+}
+
+bool IsBlankByte(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return u == 32 || (u >= 9 && u <= 13);
+}
+
+// The decimal value of columns [start, start + width) of the line; columns
+// beyond its end count as absent, and no digit gives 0.
+int ColumnNumber(const char* line, size_t length, int start, int width) {
+    char field[8];
+    size_t n = 0;
+    if (static_cast<size_t>(start) < length) {
+        n = length - start;
+        if (n > static_cast<size_t>(width)) n = width;
+        std::memcpy(field, line + start, n);
+    }
+    field[n] = '\0';
+    long value = std::strtol(field, nullptr, 10);
+    if (value > INT_MAX) value = INT_MAX;
+    if (value < INT_MIN) value = INT_MIN;
+    return static_cast<int>(value);
+}
+
+char ColumnChar(const char* line, size_t length, int column) {
+    return static_cast<size_t>(column) < length ? line[column] : '\0';
+}
+
+bool ColumnIsBlank(const char* line, size_t length, int column) {
+    return static_cast<size_t>(column) < length && IsBlankByte(line[column]);
+}
+
+bool ColumnIsDash(const char* line, size_t length, int column) {
+    return static_cast<size_t>(column) < length && line[column] == '-';
+}
+
+int CurrentYear() {
+    time_t now = PlatformNow();
+    struct tm* local = std::localtime(&now);
+    return local ? local->tm_year + 1900 : 1970;
+}
+
+// Copies the notes part, turning each pair of marks back into CR LF, and cuts
+// it to the record's size without splitting a character.
+void ReadNotes(const char* text, char* notes) {
+    const size_t limit = kNotesSize - 1;
+    size_t out = 0;
+    size_t i = 0;
+    bool cut = false;
+    while (text[i] != '\0') {
+        bool pair = text[i] == kNotesMark && text[i + 1] == kNotesMark;
+        size_t need = pair ? 2 : 1;
+        if (out + need > limit) {
+            cut = true;
+            break;
+        }
+        if (pair) {
+            notes[out++] = '\r';
+            notes[out++] = '\n';
+        } else {
+            notes[out++] = text[i];
+        }
+        i += need;
+    }
+    if (cut) {
+        notes[out] = text[i];  // the first byte left out decides where a character starts
+        out = CharBoundary(notes, static_cast<unsigned>(out + 1), static_cast<unsigned>(out));
+    }
+    notes[out] = '\0';
+}
+
+void ShowDataFileError(int lineNumber) {
+    char text[1024];
+    std::snprintf(text, sizeof text, LoadStr(2040), lineNumber);
+    PlatformMessageBox(text, kProgramTitle, kBoxOk | kBoxIconError);
+}
+
+// Asks whether to skip a line with an impossible date; -2 skip, -1 stop.
+int AskToSkipLine(const char* problem) {
+    char text[2048];
+    std::snprintf(text, sizeof text, "%s\n\n%s", problem, LoadStr(2030));
+    int answer = PlatformMessageBox(text, kProgramTitle, kBoxYesNo | kBoxIconWarning);
+    return answer == kAnswerYes ? -2 : -1;
+}
+
+// Appends `text` to `out` with every CR LF pair, and any lone CR or LF, as a
+// pair of marks: a stored line must never break.
+size_t AppendNotes(char* out, size_t used, size_t size, const char* text) {
+    size_t n = strnlen(text, kNotesSize - 1);
+    for (size_t i = 0; i < n && used + 2 < size; ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out[used++] = kNotesMark;
+            out[used++] = kNotesMark;
+            if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+            continue;
+        }
+        out[used++] = text[i];
+    }
+    out[used] = '\0';
+    return used;
+}
+
+}  // namespace
+
+int WriteFileHeader(FILE* file) {
+    char title[256];
+    std::snprintf(title, sizeof title, LoadStr(1260), kProgramTitle);
+    int written = std::fprintf(file,
+                               ";%s\r\n"
+                               ";Quillbee is made by its authors and given away free of charge.\r\n"
+                               ";%s\r\n",
+                               title, kProductAddress);
+    return written > 0 && !std::ferror(file) ? 1 : 0;
+}
+
+int ReadFileVersion(FILE* file) {
+    static char line[kLineBufferSize];
+    std::rewind(file);
+    if (std::fgets(line, sizeof line, file) != nullptr) {
+        if (std::strstr(line, "1.41")) return kVersion141;
+        if (std::strstr(line, "1.40")) return kVersion140;
+        if (std::strstr(line, "1.30")) return kVersion130;
+        if (std::strstr(line, "1.3")) return kVersion130;
+        if (std::strstr(line, "1.2")) return kVersion120;
+    }
+    ShowDataFileError(1);
+    PlatformQuit(0);
+    return 0;
+}
+
+const char* FormatDutyLine(const Duty& duty) {
+    static char line[24 + kMessageSize + 1 + 2 * kNotesSize + 64];
+    const char* code = MonthCode(duty.month);
+    char message[kMessageSize];
+    size_t m = strnlen(duty.message, kMessageSize - 1);
+    std::memcpy(message, duty.message, m);
+    message[m] = '\0';
+    // A line break or a mark in the message would split the stored line.
+    for (size_t i = 0; i < m; ++i) {
+        if (message[i] == '\r' || message[i] == '\n' || message[i] == kNotesMark) message[i] = ' ';
+    }
+    int used = std::snprintf(line, sizeof line, "%02d%c%s%c%04d %02d%c %03d %03d %s", duty.day, '-',
+                             code ? code : "???", '-', duty.year, duty.yearly,
+                             static_cast<char>(duty.repeatMark), duty.warnBefore, duty.warnAfter,
+                             message);
+    size_t n = used < 0 ? 0 : static_cast<size_t>(used);
+    if (n >= sizeof line - 3) n = sizeof line - 3;
+    if (duty.notes[0] != '\0') {
+        line[n++] = kNotesMark;
+        n = AppendNotes(line, n, sizeof line - 2, duty.notes);
+    }
+    line[n++] = '\r';
+    line[n++] = '\n';
+    line[n] = '\0';
+    return line;
+}
+
+Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
+    static Duty duty;
+    const size_t length = std::strlen(line);
+    const Layout& layout = LayoutOf(version);
+
+    duty.line = lineNumber;
+    duty.daysLeft = 0;
+    duty.day = ColumnNumber(line, length, 0, 2);
+    duty.month = length > 3 ? MonthFromCode(line + 3) : 0;
+    if (layout.yearColumn < 0) {
+        duty.year = CurrentYear();
+        duty.yearly = 1;
+        duty.repeatMark = 'Y';
+    } else {
+        duty.year = ColumnNumber(line, length, layout.yearColumn, 4);
+        duty.yearly = ColumnNumber(line, length, 12, 2);
+        char mark = ColumnChar(line, length, 14);
+        if (version == kVersion140 && mark >= 'a' && mark <= 'z') mark = static_cast<char>(mark - 'a' + 'A');
+        duty.repeatMark = mark;
+    }
+    duty.warnBefore = ColumnNumber(line, length, layout.beforeColumn, layout.beforeWidth);
+    duty.warnAfter = ColumnNumber(line, length, layout.afterColumn, layout.afterWidth);
+
+    const char* text = static_cast<size_t>(layout.messageColumn) < length ? line + layout.messageColumn : "";
+    const char* mark = std::strchr(text, kNotesMark);
+    size_t messageLength = mark ? static_cast<size_t>(mark - text) : std::strlen(text);
+    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
+    std::memcpy(duty.message, text, cut);
+    duty.message[cut] = '\0';
+    if (mark) {
+        ReadNotes(mark + 1, duty.notes);
+    } else {
+        duty.notes[0] = '\0';
+    }
+    return &duty;
+}
+
+int ValidateDutyLine(const char* line, int lineNumber, int version) {
+    const size_t length = std::strlen(line);
+    bool layoutOk;
+    if (version == kVersion130 || version == kVersion120) {
+        layoutOk = ColumnIsDash(line, length, 2) && ColumnIsBlank(line, length, 6) &&
+                   ColumnIsBlank(line, length, 9) && ColumnIsBlank(line, length, 12);
+    } else if (version == kVersion140) {
+        layoutOk = ColumnIsDash(line, length, 2) && ColumnIsDash(line, length, 6) &&
+                   ColumnIsBlank(line, length, 11) && ColumnIsBlank(line, length, 15) &&
+                   ColumnIsBlank(line, length, 18) && ColumnIsBlank(line, length, 21);
+    } else {
+        layoutOk = ColumnIsDash(line, length, 2) && ColumnIsDash(line, length, 6) &&
+                   ColumnIsBlank(line, length, 11) && ColumnIsBlank(line, length, 15) &&
+                   ColumnIsBlank(line, length, 19) && ColumnIsBlank(line, length, 23);
+    }
+    if (!layoutOk) {
+        ShowDataFileError(lineNumber);
+        return -1;
+    }
+
+    const Duty* duty = ParseDutyLine(line, lineNumber, version);
+    char problem[1024];
+    if (duty->day < 1 || duty->day > 31) {
+        std::snprintf(problem, sizeof problem, LoadStr(2050), lineNumber);
+    } else if (duty->month == 0) {
+        std::snprintf(problem, sizeof problem, LoadStr(2060), lineNumber);
+    } else if (duty->day > DaysInMonth(duty->month)) {
+        std::snprintf(problem, sizeof problem, LoadStr(2070), lineNumber, MonthLongName(duty->month),
+                      duty->day);
+    } else {
+        return 1;
+    }
+    return AskToSkipLine(problem);
+}

@@ -1,0 +1,35 @@
+// Lines of the events file: the header, the version line and one event per
+// line in fixed columns.
+#pragma once
+
+#include <cstdio>
+
+#include "model/duty.h"
+
+constexpr const char* kEventsFileName = "quillbee.events";
+
+// Version codes of the files this program reads; 0 is "not recognised".
+enum { kVersion141 = 141, kVersion140 = 140, kVersion130 = 130, kVersion120 = 120 };
+
+// Line buffers of the readers; both hold the longest line a writer produces.
+constexpr int kLineBufferSize = 4276;
+constexpr int kDueLineBufferSize = 8372;
+
+// Writes the three comment lines that head every data file. Returns 1 when
+// every byte was written, 0 otherwise.
+int WriteFileHeader(FILE* file);
+
+// Rewinds `file`, reads its first line and returns the version it names. An
+// unrecognised line is reported as fatal, the program is asked to quit and 0
+// is returned.
+int ReadFileVersion(FILE* file);
+
+// The current-format line for `duty`, CR LF included, in one static buffer.
+const char* FormatDutyLine(const Duty& duty);
+
+// Parses a line already normalised by IsSkippableLine; fills and returns one
+// static record that the next call overwrites. Safe on any bytes.
+Duty* ParseDutyLine(const char* line, int lineNumber, int version);
+
+// 1 use the line, -2 skip it (the user chose to), -1 stop reading.
+int ValidateDutyLine(const char* line, int lineNumber, int version);

@@ -1,0 +1,37 @@
+// A scriptable stand-in for the platform: message boxes answer from a script
+// and are recorded, commands and quit requests are recorded, and the clock is
+// set by the test. File operations act on the real file system unless a
+// failure is injected.
+#pragma once
+
+#include <ctime>
+#include <deque>
+#include <string>
+#include <vector>
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+struct FakePlatform {
+    std::deque<int> answers;         // next answers; kAnswerOk/kAnswerNo when empty
+    std::vector<ShownBox> boxes;
+    std::vector<int> postedCommands;
+    int quitRequests = 0;
+    int waitCursorShows = 0;
+    bool waitCursor = false;
+    time_t now = 0;                  // 0: the real clock
+    bool failCopy = false;
+    bool failReplace = false;
+    bool failDelete = false;
+};
+
+extern FakePlatform fake;
+
+// Clears everything recorded and scripted, and the clock.
+void ResetFakePlatform();
+
+// The local time of a date and clock time, as time_t (mktime, DST by the zone).
+time_t LocalTime(int year, int month, int day, int hour = 12, int minute = 0);
