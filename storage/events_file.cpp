@@ -173,10 +173,13 @@ const char* FormatDutyLine(const Duty& duty) {
     for (size_t i = 0; i < m; ++i) {
         if (message[i] == '\r' || message[i] == '\n' || message[i] == kNotesMark) message[i] = ' ';
     }
+    // A mark that is not a visible character (a NUL would end the line early)
+    // is written as the one that fits the recurrence.
+    char mark = static_cast<char>(duty.repeatMark);
+    if (duty.repeatMark <= ' ' || duty.repeatMark > '~') mark = duty.yearly ? 'Y' : 'N';
     int used = std::snprintf(line, sizeof line, "%02d%c%s%c%04d %02d%c %03d %03d %s", duty.day, '-',
-                             code ? code : "???", '-', duty.year, duty.yearly,
-                             static_cast<char>(duty.repeatMark), duty.warnBefore, duty.warnAfter,
-                             message);
+                             code ? code : "???", '-', duty.year, duty.yearly, mark, duty.warnBefore,
+                             duty.warnAfter, message);
     size_t n = used < 0 ? 0 : static_cast<size_t>(used);
     if (n >= sizeof line - 3) n = sizeof line - 3;
     if (duty.notes[0] != '\0') {

@@ -1,0 +1,59 @@
+#!/bin/bash
+# Builds Quillbee in every configuration and runs every test: the native unit
+# tests, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# fuzzer for a bounded time, and the Windows build's tests under Wine with a
+# virtual X display. Installs what is missing first. Exits non-zero when
+# anything fails.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+./tools/bootstrap.sh || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+presets=(native native-asan fuzz windows)
+for preset in "${presets[@]}"; do
+    echo "== build: $preset"
+    cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
+    cmake --build --preset "$preset" -j"$jobs" >>"build-$preset.log" 2>&1 || { tail -50 "build-$preset.log"; exit 1; }
+    rm -f "build-$preset.log"
+done
+
+prefix=$root/build/windows/wineprefix
+./tools/wine-prefix.sh "$prefix" || exit 1
+
+# One X server and one persistent wineserver for every Wine test; both go
+# away however this script ends, or CI would wait on their open output.
+display=""
+for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+xvfb_pid=$!
+cleanup() {
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 </dev/null
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+export DISPLAY=$display
+WINEPREFIX=$prefix TZ=Europe/Warsaw wineserver -p >/dev/null 2>&1 </dev/null
+
+passed=0
+failed=0
+for preset in "${presets[@]}"; do
+    echo "== tests: $preset"
+    log=$root/build/$preset/ctest.log
+    ctest --test-dir "build/$preset" --output-on-failure -j1 2>&1 | tee "$log"
+    p=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
+    if [ -z "$p" ]; then
+        failed=$((failed + 1))
+        continue
+    fi
+    set -- $p
+    passed=$((passed + $1 - $2))
+    failed=$((failed + $2))
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
