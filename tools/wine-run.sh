@@ -12,4 +12,12 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TZ=Europe/Warsaw
-exec wine "$@"
+# Wine's own processes (services, devices, the desktop) may start now and
+# outlive the program; they inherit its output. Give them a file rather than
+# the caller's pipe, or whoever reads the pipe waits for them forever.
+out=$(mktemp)
+status=0
+wine "$@" >"$out" 2>&1 </dev/null || status=$?
+cat "$out"
+rm -f "$out"
+exit "$status"
