@@ -3,6 +3,8 @@
 // the unit tests link a scriptable double (tests/fake_platform.cpp).
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
 #include <ctime>
 
 // Message box styles and answers; the values are those of the Win32 MB_ and
@@ -33,6 +35,10 @@ void PlatformWaitCursor(bool waiting);
 int PlatformCopyFile(const char* from, const char* to);   // overwrites `to`
 int PlatformReplaceFile(const char* from, const char* to);  // renames over `to`, atomically
 int PlatformDeleteFile(const char* name);
+
+// Writes `size` bytes to an open file (fwrite); returns how many were written.
+// Every byte the program stores goes through here, so tests can fail a write.
+size_t PlatformWrite(FILE* file, const void* data, size_t size);
 
 // The current time; tests set it.
 time_t PlatformNow();

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/platform.h"
+#include "app/platform_win32.h"
 #include "app/win_state.h"
 
 int PlatformMessageBox(const char* text, const char* caption, unsigned style) {
@@ -29,4 +30,8 @@ int PlatformReplaceFile(const char* from, const char* to) {
 
 int PlatformDeleteFile(const char* name) { return DeleteFileA(name) ? 1 : 0; }
 
-time_t PlatformNow() { return time(nullptr); }
+size_t PlatformWrite(FILE* file, const void* data, size_t size) { return fwrite(data, 1, size, file); }
+
+time_t platformNowOverride = 0;
+
+time_t PlatformNow() { return platformNowOverride != 0 ? platformNowOverride : time(nullptr); }

@@ -1,10 +1,11 @@
 #include "model/calendar.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "app/load_str.h"
-#include "app/platform.h"
 #include "app/state.h"
+#include "model/day_number.h"
 
 namespace {
 
@@ -34,6 +35,64 @@ bool IsBlankByte(char c) {
     return u == 32 || (u >= 9 && u <= 13);
 }
 
+constexpr uint64_t kEveryByte = 0x0101010101010101ull;
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+constexpr uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of every byte of `x` below 33: whitespace, other control bytes
+// and the terminator. Bytes of 128 and above are never below it. Each byte is
+// judged on its own: no sum carries into the next byte.
+uint64_t BytesBelow33(uint64_t x) { return ~(((x & kLowBits) + (0x80 - 33) * kEveryByte) | x) & kHighBits; }
+
+// The high bit of every byte of `x` that is a blank.
+uint64_t BlankBytes(uint64_t x) {
+    const uint64_t z = x ^ (' ' * kEveryByte);
+    return ~(((z & kLowBits) + kLowBits) | z) & kHighBits;
+}
+
+// How many of the first `length` bytes of `text` stand as they would after
+// collapsing: no whitespace at the start, no whitespace but single blanks
+// followed by a printable byte. Eight bytes are judged at a time; most lines
+// need nothing but their line end removed.
+size_t CollapsedPrefix(const char* text, size_t length) {
+    if (length == 0 || IsBlankByte(text[0])) return 0;
+    size_t done = 0;
+    while (done + 9 <= length) {
+        uint64_t bytes, following;
+        std::memcpy(&bytes, text + done, 8);
+        std::memcpy(&following, text + done + 1, 8);
+        const uint64_t low = BytesBelow33(bytes);
+        const uint64_t blanks = BlankBytes(bytes);
+        if ((low & ~blanks) != 0 || (blanks & BytesBelow33(following)) != 0) break;
+        done += 8;
+    }
+    return done;
+}
+
+// Writes the collapsed form of `in` (of `length` bytes) to `out`: every run of
+// whitespace one blank, none at either end. At most `limit` bytes are
+// written, and a cut never leaves a blank at the end. `out` may be `in`
+// itself, as the result never gets ahead of the text it comes from.
+size_t CollapseInto(const char* in, size_t length, char* out, size_t limit) {
+    size_t used = CollapsedPrefix(in, length < limit ? length : limit);
+    if (out != in) std::memcpy(out, in, used);
+    bool pendingBlank = false;
+    for (in += used; *in; ++in) {
+        if (IsBlankByte(*in)) {
+            pendingBlank = used != 0;
+            continue;
+        }
+        if (used + (pendingBlank ? 2 : 1) > limit) break;
+        if (pendingBlank) out[used++] = ' ';
+        pendingBlank = false;
+        out[used++] = *in;
+    }
+    out[used] = '\0';
+    return used;
+}
+
+bool IsSkippableText(const char* normalised) { return normalised[0] == '\0' || normalised[0] == ';'; }
+
 void UpperCaseInPlace(char* text) {
     for (; *text; ++text) *text = ToUpperAscii(*text);
 }
@@ -56,9 +115,22 @@ const char* MonthCode(int month) {
 int MonthFromCode(const char* text) {
     char key[4] = {0, 0, 0, 0};
     for (int i = 0; i < 3 && text[i] != '\0'; ++i) key[i] = ToUpperAscii(text[i]);
-    const MonthCodeRow* row = kMonthCodes;
-    while (row->number != 0 && std::strcmp(row->code, key) != 0) ++row;
-    return row->number;
+    // Every line read comes here. The sum of the second and third letters
+    // differs for every code, so it picks the only row that can be equal.
+    static signed char rowBySum[64];
+    static bool indexed = false;
+    if (!indexed) {
+        std::memset(rowBySum, -1, sizeof rowBySum);
+        for (int row = 0; kMonthCodes[row].number != 0; ++row) {
+            rowBySum[(kMonthCodes[row].code[1] + kMonthCodes[row].code[2]) & 63] = static_cast<signed char>(row);
+        }
+        indexed = true;
+    }
+    const int row = rowBySum[(key[1] + key[2]) & 63];
+    if (row < 0) return 0;
+    const char* code = kMonthCodes[row].code;
+    if (code[0] != key[0] || code[1] != key[1] || code[2] != key[2]) return 0;
+    return kMonthCodes[row].number;
 }
 
 const char* MonthLongName(int month) {
@@ -84,9 +156,9 @@ int MonthFromShortName(char* text) {
 
 const char* WeekdayShortName(int daysLeft) {
     static char name[64];
-    time_t when = PlatformNow() + static_cast<time_t>(daysLeft) * 86400;
-    struct tm* local = std::localtime(&when);
-    int weekday = local ? local->tm_wday : 0;
+    // Counted in calendar days: whole days of seconds from a time near
+    // midnight would land on the wrong day across a daylight-saving change.
+    int weekday = WeekdayOfDayNumber(DayNumber(LocalToday()) + daysLeft);
     CopyText(name, LoadStr(kWeekdayShortIds[weekday]), sizeof name);
     return name;
 }
@@ -98,22 +170,16 @@ int DaysInMonth(int month) {
 
 char* CollapseSpaces(char* text) {
     if (text == nullptr) return nullptr;
-    char* out = text;
-    bool pendingBlank = false;
-    for (const char* in = text; *in; ++in) {
-        if (IsBlankByte(*in)) {
-            pendingBlank = out != text;
-            continue;
-        }
-        if (pendingBlank) *out++ = ' ';
-        pendingBlank = false;
-        *out++ = *in;
-    }
-    *out = '\0';
+    CollapseInto(text, std::strlen(text), text, SIZE_MAX);
     return text;
+}
+
+bool IsSkippableLineHead(const char* line, char* head, size_t size) {
+    CollapseInto(line, strnlen(line, size), head, size - 1);
+    return IsSkippableText(head);
 }
 
 bool IsSkippableLine(char* line) {
     CollapseSpaces(line);
-    return line[0] == '\0' || line[0] == ';';
+    return IsSkippableText(line);
 }

@@ -41,19 +41,29 @@ bool IsBlankByte(char c) {
 
 // The decimal value of columns [start, start + width) of the line; columns
 // beyond its end count as absent, and no digit gives 0.
+// The field is read as strtol reads it (leading whitespace, a sign, then
+// digits), without copying it: every line of every rebuild comes through here.
+// Fields are at most four columns wide, so the value cannot overflow.
 int ColumnNumber(const char* line, size_t length, int start, int width) {
-    char field[8];
-    size_t n = 0;
-    if (static_cast<size_t>(start) < length) {
-        n = length - start;
-        if (n > static_cast<size_t>(width)) n = width;
-        std::memcpy(field, line + start, n);
+    if (static_cast<size_t>(start) >= length) return 0;
+    size_t end = static_cast<size_t>(start) + static_cast<size_t>(width);
+    if (end > length) end = length;
+    size_t i = static_cast<size_t>(start);
+    while (i < end && IsBlankByte(line[i])) ++i;
+    bool negative = false;
+    if (i < end && (line[i] == '+' || line[i] == '-')) {
+        negative = line[i] == '-';
+        ++i;
     }
-    field[n] = '\0';
-    long value = std::strtol(field, nullptr, 10);
-    if (value > INT_MAX) value = INT_MAX;
-    if (value < INT_MIN) value = INT_MIN;
-    return static_cast<int>(value);
+    int value = 0;
+    for (; i < end && line[i] >= '0' && line[i] <= '9'; ++i) value = value * 10 + (line[i] - '0');
+    return negative ? -value : value;
+}
+
+// Columns 0-1 and the month code at column 3, alike in every version.
+void ReadDate(const char* line, size_t length, int32_t* day, int32_t* month) {
+    *day = ColumnNumber(line, length, 0, 2);
+    *month = length > 3 ? MonthFromCode(line + 3) : 0;
 }
 
 char ColumnChar(const char* line, size_t length, int column) {
@@ -139,12 +149,14 @@ size_t AppendNotes(char* out, size_t used, size_t size, const char* text) {
 int WriteFileHeader(FILE* file) {
     char title[256];
     std::snprintf(title, sizeof title, LoadStr(1260), kProgramTitle);
-    int written = std::fprintf(file,
+    char header[768];
+    int length = std::snprintf(header, sizeof header,
                                ";%s\r\n"
                                ";Quillbee is made by its authors and given away free of charge.\r\n"
                                ";%s\r\n",
                                title, kProductAddress);
-    return written > 0 && !std::ferror(file) ? 1 : 0;
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof header) return 0;
+    return PlatformWrite(file, header, static_cast<size_t>(length)) == static_cast<size_t>(length) ? 1 : 0;
 }
 
 int ReadFileVersion(FILE* file) {
@@ -199,8 +211,7 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
 
     duty.line = lineNumber;
     duty.daysLeft = 0;
-    duty.day = ColumnNumber(line, length, 0, 2);
-    duty.month = length > 3 ? MonthFromCode(line + 3) : 0;
+    ReadDate(line, length, &duty.day, &duty.month);
     if (layout.yearColumn < 0) {
         duty.year = CurrentYear();
         duty.yearly = 1;
@@ -249,15 +260,17 @@ int ValidateDutyLine(const char* line, int lineNumber, int version) {
         return -1;
     }
 
-    const Duty* duty = ParseDutyLine(line, lineNumber, version);
+    // The date as ParseDutyLine reads it; the rest of the line is not needed
+    // here, and the due list parses every line after this check anyway.
+    int day, month;
+    ReadDate(line, length, &day, &month);
     char problem[1024];
-    if (duty->day < 1 || duty->day > 31) {
+    if (day < 1 || day > 31) {
         std::snprintf(problem, sizeof problem, LoadStr(2050), lineNumber);
-    } else if (duty->month == 0) {
+    } else if (month == 0) {
         std::snprintf(problem, sizeof problem, LoadStr(2060), lineNumber);
-    } else if (duty->day > DaysInMonth(duty->month)) {
-        std::snprintf(problem, sizeof problem, LoadStr(2070), lineNumber, MonthLongName(duty->month),
-                      duty->day);
+    } else if (day > DaysInMonth(month)) {
+        std::snprintf(problem, sizeof problem, LoadStr(2070), lineNumber, MonthLongName(month), day);
     } else {
         return 1;
     }

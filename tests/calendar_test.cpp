@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "model/calendar.h"
 #include "tests/fake_platform.h"
@@ -97,4 +100,73 @@ TEST(IsSkippableLine, BlankAndCommentLines) {
     EXPECT_STREQ(event, "15-Mar-2010 01Y 000 000 Call Anna");
     char semicolonLater[] = "x ;";
     EXPECT_FALSE(IsSkippableLine(semicolonLater));
+}
+
+TEST(CollapseSpaces, WholeLinesAndLineHeadsFollowTheSameRule) {
+    // The text as collapsed one byte at a time: runs of whitespace become one
+    // blank, and none is left at either end.
+    auto collapsed = [](const std::string& text) {
+        std::string out;
+        bool blank = false;
+        for (char c : text) {
+            unsigned char u = static_cast<unsigned char>(c);
+            if (u == 32 || (u >= 9 && u <= 13)) {
+                blank = !out.empty();
+                continue;
+            }
+            if (blank) out += ' ';
+            blank = false;
+            out += c;
+        }
+        return out;
+    };
+    const char alphabet[] = {'a', ' ', ' ', '\t', '\r', '\n', '\v', 30, 1, ';', '\xC5', '\x82', '-'};
+    std::mt19937 random(11);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        int length = static_cast<int>(random() % 24);
+        for (int i = 0; i < length; ++i) text += alphabet[random() % sizeof alphabet];
+        const std::string whole = collapsed(text);
+        std::string copy = text;
+        EXPECT_EQ(CollapseSpaces(&copy[0]), &copy[0]);
+        EXPECT_EQ(std::string(copy.c_str()), whole) << text;
+
+        // A head is the start of the whole result, as long as fits, with no
+        // blank left dangling at the cut.
+        char head[9];
+        std::memset(head, 'Z', sizeof head);
+        const size_t size = 2 + random() % 7;
+        const bool skippable = IsSkippableLineHead(text.c_str(), head, size);
+        std::string expected = whole.substr(0, size - 1);
+        if (expected.size() < whole.size() && !expected.empty() && expected.back() == ' ') expected.pop_back();
+        EXPECT_EQ(std::string(head), expected) << text << " in " << size;
+        EXPECT_EQ(head[size], 'Z');  // nothing written beyond `size` bytes
+        EXPECT_EQ(skippable, whole.empty() || whole[0] == ';') << text;
+        EXPECT_EQ(std::string(text.c_str()), text);
+    }
+}
+
+TEST(MonthFromCode, OnlyTheTwelveCodesInAnyCaseAreMonths) {
+    const char* const codes[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    std::vector<unsigned char> bytes;
+    for (int b = 32; b < 127; ++b) bytes.push_back(static_cast<unsigned char>(b));
+    for (int b : {0x80, 0xC5, 0xE1, 0xFF}) bytes.push_back(static_cast<unsigned char>(b));
+    int months = 0;
+    for (unsigned char a : bytes) {
+        for (unsigned char b : bytes) {
+            for (unsigned char c : bytes) {
+                const char text[5] = {static_cast<char>(a), static_cast<char>(b), static_cast<char>(c), 'x', '\0'};
+                int expected = 0;
+                for (int m = 0; m < 12; ++m) {
+                    if (std::toupper(a) == codes[m][0] && std::toupper(b) == codes[m][1] &&
+                        std::toupper(c) == codes[m][2]) {
+                        expected = m + 1;
+                    }
+                }
+                ASSERT_EQ(MonthFromCode(text), expected) << text;
+                months += expected != 0;
+            }
+        }
+    }
+    EXPECT_EQ(months, 12 * 8);  // each code in the eight mixes of case
 }

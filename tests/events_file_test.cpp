@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -326,5 +327,29 @@ TEST_F(EventsFileTest, UnrecognisedVersionIsFatal) {
         EXPECT_EQ(fake.boxes[0].caption, "Quillbee 1.41");
         EXPECT_EQ(fake.boxes[0].style, kBoxOk | kBoxIconError);
         EXPECT_EQ(fake.quitRequests, 1);
+    }
+}
+
+TEST_F(EventsFileTest, NumericColumnsReadAsStrtolReadsThem) {
+    // Each field is converted from exactly its columns: whitespace, a sign,
+    // digits, and anything after them ignored.
+    const char alphabet[] = "0123456789  +-x\t";
+    const struct {
+        int column, width;
+        int32_t Duty::*field;
+    } fields[] = {{0, 2, &Duty::day},       {7, 4, &Duty::year},      {12, 2, &Duty::yearly},
+                  {16, 3, &Duty::warnBefore}, {20, 3, &Duty::warnAfter}};
+    std::mt19937 random(5);
+    for (int round = 0; round < 5000; ++round) {
+        std::string line = "07-May-2011 00N 005 001 m";
+        for (const auto& f : fields) {
+            for (int i = 0; i < f.width; ++i) line[f.column + i] = alphabet[random() % (sizeof alphabet - 1)];
+        }
+        line.resize(random() % (line.size() + 1));
+        const Duty* d = ParseDutyLine(line.c_str(), 1, kVersion141);
+        for (const auto& f : fields) {
+            std::string field = static_cast<size_t>(f.column) < line.size() ? line.substr(f.column, f.width) : "";
+            EXPECT_EQ(d->*f.field, std::strtol(field.c_str(), nullptr, 10)) << "'" << line << "' column " << f.column;
+        }
     }
 }

@@ -71,4 +71,14 @@ int PlatformDeleteFile(const char* name) {
     return std::remove(name) == 0 ? 1 : 0;
 }
 
+size_t PlatformWrite(FILE* file, const void* data, size_t size) {
+    ++fake.writes;
+    bool failing = fake.failWriteAt > 0 &&
+                   (fake.writes == fake.failWriteAt || (fake.keepFailing && fake.writes > fake.failWriteAt));
+    if (!failing) return std::fwrite(data, 1, size, file);
+    // The failing call still stores its first half, as a disk that fills up does.
+    size_t part = fake.writes == fake.failWriteAt ? size / 2 : 0;
+    return std::fwrite(data, 1, part, file);
+}
+
 time_t PlatformNow() { return fake.now != 0 ? fake.now : time(nullptr); }

@@ -26,6 +26,9 @@ struct FakePlatform {
     bool failCopy = false;
     bool failReplace = false;
     bool failDelete = false;
+    int writes = 0;                  // calls of PlatformWrite so far
+    int failWriteAt = 0;             // this call (1-based) writes only part of its bytes; 0 never
+    bool keepFailing = false;        // and every later call writes nothing, like a full disk
 };
 
 extern FakePlatform fake;

@@ -1,0 +1,505 @@
+#include "app/main_window.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <ctime>
+
+#include "app/colours.h"
+#include "app/list_drawing.h"
+#include "app/load_str.h"
+#include "app/platform.h"
+#include "app/state.h"
+#include "app/win_state.h"
+#include "app/window_title.h"
+#include "model/due_list.h"
+#include "resources/resource_ids.h"
+#include "storage/events_save.h"
+#include "storage/prefs_file.h"
+
+HWND listBox = nullptr;
+int beepCount = 0;
+int lastBuildCount = 0;
+int dayChangedKept = 99;
+
+namespace {
+WNDPROC previousListProc = nullptr;
+HMENU mainMenu = nullptr;
+HMENU contextMenu = nullptr;
+HMENU trayMenu = nullptr;
+HCURSOR handCursor = nullptr;
+int trackingLeave = 0;
+int menuOpen = 0;
+TRACKMOUSEEVENT leaveRequest;
+int lastDay = 0;
+
+int TodayDayOfMonth() {
+    time_t now = PlatformNow();
+    struct tm* local = std::localtime(&now);
+    return local ? local->tm_mday : 0;
+}
+
+void SoundBeep() {
+    ++beepCount;
+    MessageBeep(0);
+}
+
+void PostCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+// The cursor in the main window's client coordinates.
+POINT CursorInClient(HWND window) {
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(window, &point);
+    return point;
+}
+
+// The row under `point`, or -1 when the point is below the last row.
+int RowAt(POINT point) {
+    LRESULT hit = SendMessageA(listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (HIWORD(hit) != 0) return -1;
+    return static_cast<int>(LOWORD(hit));
+}
+
+const DueItem* SelectedRow() {
+    LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return nullptr;
+    LRESULT data = SendMessageA(listBox, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    if (data == LB_ERR) return nullptr;
+    return reinterpret_cast<const DueItem*>(data);
+}
+
+void ClearSelection() { SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
+
+bool HasNotes(const DueItem* row) { return row != nullptr && row->notes[0] != '\0'; }
+
+void TrayIcon(HWND window, DWORD action) {
+    NOTIFYICONDATAA data;
+    std::memset(&data, 0, sizeof data);
+    // The size of the first version of the record, whose fields are all
+    // that is filled in: on 64-bit Windows it is not 88 bytes.
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = IDI_QUILLBEE;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = MSG_TRAY_NOTIFY;
+    data.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_QUILLBEE));
+    CopyText(data.szTip, " Quillbee ", sizeof data.szTip);
+    Shell_NotifyIconA(action, &data);
+}
+
+LRESULT CALLBACK ListSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE) {
+        SendMessageA(GetParent(window), message, wParam, lParam);
+    }
+    return CallWindowProcA(previousListProc, window, message, wParam, lParam);
+}
+
+void BuildMenus(HWND window) {
+    contextMenu = CreatePopupMenu();
+    AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
+    AppendMenuA(contextMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(contextMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
+    AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(contextMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
+
+    trayMenu = CreatePopupMenu();
+    AppendMenuA(trayMenu, MF_STRING, CMD_SHOW, LoadStr(1125));
+    AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(trayMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(trayMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
+    AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(trayMenu, MF_STRING, CMD_EXIT, LoadStr(1080));
+    SetMenuDefaultItem(trayMenu, 0, TRUE);
+
+    HMENU systemMenu = GetSystemMenu(window, FALSE);
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(systemMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
+    AppendMenuA(systemMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
+
+    mainMenu = GetMenu(window);
+}
+
+void OnCreate(HWND window, const CREATESTRUCTA* create) {
+    mainWindow = window;
+    SendMessageA(window, WM_COMMAND, CMD_USER_COLOURS, 0);
+    appInstance = create->hInstance;
+    handCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_HAND_POINTER));
+    if (backgroundBrush == nullptr) backgroundBrush = CreateSolidBrush(SchemeBackground(prefs.colourScheme));
+
+    RECT client;
+    GetClientRect(window, &client);
+    listBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE |
+                                  LBS_NOINTEGRALHEIGHT,
+                              0, 0, client.right, client.bottom, window, nullptr, appInstance, nullptr);
+    SendMessageA(listBox, WM_SETFONT, reinterpret_cast<WPARAM>(listFontHandle), TRUE);
+    previousListProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(listBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListSubclassProc)));
+
+    lastDay = TodayDayOfMonth();
+    SetTimer(window, TIMER_DAY_CHECK, 30000, nullptr);
+
+    BuildMenus(window);
+
+    std::memset(&leaveRequest, 0, sizeof leaveRequest);
+    leaveRequest.cbSize = sizeof leaveRequest;
+    leaveRequest.dwFlags = TME_LEAVE;
+    leaveRequest.hwndTrack = listBox;
+    leaveRequest.dwHoverTime = HOVER_DEFAULT;
+    trackingLeave = 0;
+    menuOpen = 0;
+
+    UpgradeEventsFile();
+    PostCommand(window, CMD_RELOAD_LIST);
+    if (prefs.showTrayIcon) SendMessageA(window, MSG_TRAY_ICON, NIM_ADD, 0);
+    if (!prefs.keepPosition) CentreWindow(window, true);
+}
+
+void OnDestroy(HWND window) {
+    SaveMainWindowPrefs();
+    DestroyMenu(trayMenu);
+    trayMenu = nullptr;
+    DestroyMenu(contextMenu);
+    contextMenu = nullptr;
+    DeleteObject(backgroundBrush);
+    backgroundBrush = nullptr;
+    KillTimer(window, TIMER_AUTO_CLOSE);
+    KillTimer(window, TIMER_DAY_CHECK);
+    PostQuitMessage(0);
+}
+
+int WindowHeight(int rows, int rowHeight) {
+    int height = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME) + 4;
+    if (!prefs.hideMenuBar) height += GetSystemMetrics(SM_CYMENU);
+    height += rowHeight * rows;
+    int limit = GetSystemMetrics(SM_CYFULLSCREEN);
+    return height >= limit ? limit : height;
+}
+
+void RebuildList(HWND window) {
+    DeleteObject(backgroundBrush);
+    backgroundBrush = CreateSolidBrush(SchemeBackground(prefs.colourScheme));
+
+    SendMessageA(listBox, LB_RESETCONTENT, 0, 0);
+    SendMessageA(listBox, WM_SETFONT, reinterpret_cast<WPARAM>(listFontHandle), TRUE);
+    SendMessageA(listBox, WM_SETREDRAW, FALSE, 0);
+
+    int buildCount = 0;
+    DueItem* head = BuildDueList(&buildCount);
+    if (buildCount != 0) lastBuildCount = buildCount;
+
+    if (head == nullptr) {
+        if (silentStart) {
+            SendMessageA(window, WM_CLOSE, 0, 0);
+            // Without a tray icon that ended the program: nothing is left to update.
+            if (!IsWindow(window)) return;
+        } else {
+            SetTimer(window, TIMER_AUTO_CLOSE, 3000, nullptr);
+        }
+    } else {
+        ShowWindow(window, SW_RESTORE);
+        if (silentStart && buildCount == 1) SoundBeep();
+        for (DueItem* row = head; row != nullptr; row = row->next) {
+            SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
+        }
+    }
+
+    SendMessageA(listBox, WM_SETREDRAW, TRUE, 0);
+    SetWindowTextA(window, MainWindowTitle());
+    if (DayChanged()) SoundBeep();
+    SetMenu(window, prefs.hideMenuBar ? nullptr : mainMenu);
+
+    int rowHeight = static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0));
+    int rows = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+    if (rowHeight < 0) rowHeight = 0;
+    if (rows < 0) rows = 0;
+    SetWindowPos(window, HWND_TOP, 0, 0, prefs.windowWidth, WindowHeight(rows, rowHeight), SWP_NOMOVE);
+    SetTopmost(window, prefs.alwaysOnTop != 0);
+}
+
+void OnContextMenu(HWND window) {
+    userPresent = 1;
+    closeModeless(&PopupHandle);
+    if (SendMessageA(listBox, LB_GETCOUNT, 0, 0) > 0) {
+        int row = RowAt(CursorInClient(window));
+        if (row >= 0) {
+            ClearSelection();
+            SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        } else {
+            ClearSelection();
+        }
+    }
+    POINT screen;
+    GetCursorPos(&screen);
+    menuOpen = 1;
+    TrackPopupMenu(contextMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
+    menuOpen = 0;
+}
+
+void OnMouseMove(HWND window) {
+    if (PopupHandle != nullptr) return;
+    if (!trackingLeave) {
+        TrackMouseEvent(&leaveRequest);
+        trackingLeave = 1;
+    }
+    if (SendMessageA(listBox, LB_GETCOUNT, 0, 0) <= 0) return;
+    POINT point = CursorInClient(window);
+    int row = RowAt(point);
+    if (row < 0) return;
+    if (SendMessageA(listBox, LB_GETCURSEL, 0, 0) != row) {
+        SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    }
+    LRESULT data = SendMessageA(listBox, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    const DueItem* item = data == LB_ERR ? nullptr : reinterpret_cast<const DueItem*>(data);
+    if (HasNotes(item) && noteLeft < point.x && point.x < noteRight) SetCursor(handCursor);
+}
+
+void OnTrayNotify(HWND window, LPARAM mouseMessage) {
+    userPresent = 1;
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        LONG style = GetWindowLongA(window, GWL_STYLE);
+        if ((style & WS_VISIBLE) && !(style & WS_MINIMIZE)) {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        } else {
+            PostCommand(window, CMD_SHOW);
+        }
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        POINT screen;
+        GetCursorPos(&screen);
+        SetForegroundWindow(window);
+        TrackPopupMenu(trayMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
+        PostMessageA(window, WM_NULL, 0, 0);
+    }
+}
+
+void OnTimer(HWND window, WPARAM id) {
+    if (id == TIMER_AUTO_CLOSE) {
+        KillTimer(window, TIMER_AUTO_CLOSE);
+        if (!userPresent) SendMessageA(window, WM_CLOSE, 0, 0);
+    } else if (id == TIMER_DAY_CHECK) {
+        int today = TodayDayOfMonth();
+        if (today != lastDay) {
+            lastDay = today;
+            SetForegroundWindow(window);
+            PostCommand(window, CMD_RELOAD_LIST);
+        }
+    }
+}
+
+// The commands of menus and of other parts of the program. Returns false for
+// an id the window does not handle (or a command that does not apply now),
+// which then goes to the default procedure.
+bool OnCommand(HWND window, int id) {
+    switch (id) {
+    case CMD_VIEW_NOTE:
+        userPresent = 1;
+        // The reminder pop-up opens here for a selected row with notes.
+        return SelectedRow() != nullptr;
+    case CMD_ADD_EVENT:
+        userPresent = 1;
+        ClearSelection();
+        // The event editor for a new event opens here.
+        return true;
+    case CMD_MODIFY_EVENT:
+        userPresent = 1;
+        // The event editor for the selected row opens here.
+        return SelectedRow() != nullptr;
+    case CMD_EDIT_EVENTS:
+        userPresent = 1;
+        // The event list editor opens here.
+        return true;
+    case CMD_PREFERENCES:
+    case CMD_ABOUT:
+        userPresent = 1;
+        ClearSelection();
+        // The Preferences and About dialogs open here.
+        return true;
+    case CMD_CLOSE:
+        userPresent = 1;
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        return true;
+    case CMD_EXIT:
+        SendMessageA(window, WM_DESTROY, 0, 0);
+        return true;
+    case CMD_SHOW:
+        ShowWindow(window, SW_RESTORE);
+        SetForegroundWindow(window);
+        return true;
+    case CMD_RELOAD_LIST:
+        RebuildList(window);
+        return true;
+    case CMD_USER_COLOURS:
+        ApplyUserColours();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OnListNotification(HWND window, int code) {
+    if (code == LBN_SELCHANGE) {
+        userPresent = 1;
+        closeModeless(&PopupHandle);
+        POINT point = CursorInClient(window);
+        if (noteLeft < point.x && point.x < noteRight) PostCommand(window, CMD_VIEW_NOTE);
+    } else if (IsKeyDown(VK_CONTROL)) {
+        PostCommand(window, CMD_MODIFY_EVENT);
+    } else {
+        PostMessageA(window, WM_CONTEXTMENU, 0, 0);
+    }
+}
+
+void StoreNormalPlacement(HWND window, bool position, bool width) {
+    WINDOWPLACEMENT placement;
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement)) return;
+    if (position) {
+        prefs.windowX = placement.rcNormalPosition.left;
+        prefs.windowY = placement.rcNormalPosition.top;
+    }
+    if (width) prefs.windowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+}
+}  // namespace
+
+int SaveMainWindowPrefs() {
+    if (mainWindow != nullptr && IsWindow(mainWindow)) StoreNormalPlacement(mainWindow, true, true);
+    return SavePrefs();
+}
+
+void closeModeless(HWND* handle) {
+    if (*handle == nullptr) return;
+    EnableWindow(GetParent(*handle), TRUE);
+    DestroyWindow(*handle);
+    *handle = nullptr;
+}
+
+POINT CentredOrigin(const RECT& desktop, int width, int height, bool upper) {
+    int dx = (desktop.right - desktop.left - width) / 2;
+    int dy = (desktop.bottom - desktop.top - height) / 2;
+    if (upper) dy = static_cast<int>(static_cast<float>(dy) * 0.3f);
+    int x = desktop.left + dx;
+    int y = desktop.top + dy;
+    if (dx < 0 || dy < 0) {
+        x = dx > 0 ? dx : 0;
+        y = dy > 0 ? dy : 0;
+    }
+    // The left edge on the nearest multiple of 8 (a remainder of 4 rounds up).
+    int shifted = x + 4;
+    int remainder = ((shifted % 8) + 8) % 8;
+    POINT origin = {shifted - remainder, y};
+    return origin;
+}
+
+void CentreWindow(HWND window, bool upper) {
+    RECT frame, desktop;
+    GetWindowRect(window, &frame);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    POINT origin = CentredOrigin(desktop, width, height, upper);
+    MoveWindow(window, origin.x, origin.y, width, height, TRUE);
+}
+
+void SetTopmost(HWND window, bool on) {
+    SetWindowPos(window, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool IsKeyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+bool DayChanged() {
+    int today = TodayDayOfMonth();
+    bool changed = dayChangedKept != 99 && today != dayChangedKept;
+    dayChangedKept = today;
+    return changed;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
+    case WM_MOVE:
+        StoreNormalPlacement(window, true, false);
+        return 0;
+    case WM_SIZE:
+        if (listBox) MoveWindow(listBox, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        StoreNormalPlacement(window, false, true);
+        return 0;
+    case WM_CLOSE:
+        if (prefs.showTrayIcon) {
+            closeModeless(&PopupHandle);
+            ShowWindow(window, SW_HIDE);
+            return 0;
+        }
+        SaveMainWindowPrefs();
+        break;
+    case WM_MEASUREITEM: {
+        MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_LISTBOX) break;
+        MeasureListItem(window, item);
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_LISTBOX) break;
+        return DrawListItem(item);
+    }
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<LRESULT>(backgroundBrush);
+    case WM_CONTEXTMENU:
+        OnContextMenu(window);
+        break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+        userPresent = 1;
+        closeModeless(&PopupHandle);
+        break;
+    case WM_COMMAND: {
+        int code = HIWORD(wParam);
+        if (code == LBN_SELCHANGE || code == LBN_DBLCLK) {
+            OnListNotification(window, code);
+            return 0;
+        }
+        if (OnCommand(window, LOWORD(wParam))) return 0;
+        break;
+    }
+    case WM_SYSCOMMAND: {
+        int id = LOWORD(wParam);
+        if (id == CMD_EDIT_EVENTS || id == CMD_PREFERENCES || id == CMD_ABOUT) {
+            userPresent = 1;
+            PostCommand(window, id);
+            return 0;
+        }
+        break;
+    }
+    case WM_TIMER:
+        if (wParam == TIMER_AUTO_CLOSE || wParam == TIMER_DAY_CHECK) {
+            OnTimer(window, wParam);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (PopupHandle != nullptr) break;
+        OnMouseMove(window);
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave = 0;
+        if (PopupHandle == nullptr && !menuOpen) ClearSelection();
+        return 0;
+    case MSG_TRAY_NOTIFY:
+        OnTrayNotify(window, lParam);
+        break;
+    case MSG_TRAY_ICON:
+        TrayIcon(window, static_cast<DWORD>(wParam));
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

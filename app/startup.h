@@ -1,0 +1,35 @@
+// The steps of start-up and shut-down that WinMain runs in order.
+#pragma once
+
+#include <windows.h>
+
+// Upper-cases the command line in place (ASCII letters only, so UTF-8 paths
+// stay intact) and returns the character after its first '/', or '\0'.
+char ReadSwitch(char* commandLine);
+
+// "/C": removes the tray icon of the first running instance (any directory)
+// and sends it WM_DESTROY, which saves its preferences and ends it.
+void CloseRunningInstance();
+
+// Counts the other main windows into `instanceNumber` (1 + their number) and
+// returns the one serving `dirHash`'s directory, or null.
+HWND FindSameDirectoryInstance();
+
+// The EnumWindows callback of FindSameDirectoryInstance.
+BOOL CALLBACK FindRunningInstance(HWND window, LPARAM unused);
+
+void RegisterMainWindowClass(HINSTANCE instance);
+
+// `dayFirst` from the user locale's short-date order; kept when unreadable.
+void ReadLocaleDateOrder();
+
+// Creates the list font and the main window (hidden; WM_CREATE runs inside),
+// and marks the window with the directory hash. Returns the window.
+HWND CreateMainWindow(HINSTANCE instance);
+
+// Offers each message to the open modeless dialogs, then dispatches it.
+// Returns the exit code carried by WM_QUIT.
+int RunMessageLoop();
+
+// After the loop: tray icon and window property removed.
+void ShutDown();

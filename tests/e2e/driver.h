@@ -1,0 +1,68 @@
+// Drives a real quillbee.exe from another process, by window messages, the
+// way a user's actions arrive: start it in a folder, find its windows, read
+// them, press buttons, and take pictures of them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct RunningProgram {
+    PROCESS_INFORMATION process = {};
+    bool started = false;
+};
+
+// Starts `exe` with `arguments` in `folder`. The environment is the driver's
+// without TZ (msvcrt would misread a Linux-style value), plus `extraEnv`
+// entries of the form NAME=value.
+bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
+                  RunningProgram* program, const std::vector<std::string>& extraEnv = {});
+
+// Waits for the program to end; returns its exit code, or STILL_ACTIVE when
+// it is still running after `timeoutMs`.
+DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs);
+
+// Ends the program if it still runs and releases its handles.
+void StopProgram(RunningProgram* program);
+
+// The first top-level window of the process with this class name that is
+// visible (or any, with `mustBeVisible` false); null after `timeoutMs`.
+HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs, bool mustBeVisible = true);
+
+// A message box (dialog class #32770) of the process; null after `timeoutMs`.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+
+// The text of a window, and the texts of a message box's static children.
+std::string WindowText(HWND window);
+std::string MessageBoxText(HWND box);
+std::string MessageBoxCaption(HWND box);
+
+// Presses the button with `id` (IDOK, IDYES, IDNO...) of a dialog.
+bool PressButton(HWND dialog, int id);
+
+// Whether a condition becomes true within `timeoutMs`, polling.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+// Saves what the screen shows of `window` as a 24-bit BMP file.
+bool SaveWindowPicture(HWND window, const std::string& path);
+
+// The full path of a file beside the running driver executable.
+std::string BesideDriver(const char* name);
+
+// A new empty folder under the system's temporary folder; removed by
+// RemoveFolder with everything in it.
+std::string MakeScratchFolder(const char* tag);
+void RemoveFolder(const std::string& folder);
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+bool PathExists(const std::string& path);

@@ -1,0 +1,291 @@
+// The real quillbee.exe, started in scratch folders and driven by window
+// messages the way a user's actions reach it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "app/commands.h"
+#include "tests/e2e/driver.h"
+#include "tests/e2e/quillbee_files.h"
+
+std::string quillbeeExe;  // set by main from the command line
+
+namespace {
+
+constexpr DWORD kStartTimeout = 15000;
+constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
+
+HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
+
+int RowCount(HWND mainWindow) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    return static_cast<int>(count);
+}
+
+std::string StartupLinkPath() {
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
+    return std::string(folder) + "\\Quillbee.lnk";
+}
+
+// Whether the notification area holds the program's icon: changing an icon
+// that is not there fails.
+bool HasTrayIcon(HWND mainWindow) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = mainWindow;
+    data.uID = 130;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, " Quillbee ");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+// A program started in its own scratch folder, stopped and cleaned up at the end.
+class Instance {
+public:
+    explicit Instance(const char* tag) : folder_(MakeScratchFolder(tag)) {}
+    ~Instance() {
+        StopProgram(&program_);
+        RemoveFolder(folder_);
+    }
+    std::string File(const char* name) const { return folder_ + "\\" + name; }
+    void Write(const char* name, const std::string& bytes) const { WriteWholeFile(File(name), bytes); }
+    bool Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
+        return StartProgram(quillbeeExe, arguments, folder_, &program_, env);
+    }
+    DWORD Id() const { return program_.process.dwProcessId; }
+    HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
+    DWORD Exit(DWORD timeoutMs = 10000) { return WaitForExit(&program_, timeoutMs); }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+    RunningProgram program_;
+};
+
+void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
+
+}  // namespace
+
+TEST(EndToEnd, FirstRunGreetsWritesTheSamplesAndStaysOpen) {
+    DeleteFileA(StartupLinkPath().c_str());
+    Instance app("first");
+    ASSERT_TRUE(app.Start());
+    HWND box = WaitForMessageBox(app.Id(), kStartTimeout);
+    ASSERT_NE(box, nullptr) << "no welcome box";
+    EXPECT_EQ(MessageBoxCaption(box), "Welcome to Quillbee 1.41");
+    EXPECT_NE(MessageBoxText(box).find("It seems this is your first time using Quillbee."), std::string::npos)
+        << MessageBoxText(box);
+    EXPECT_EQ(WaitForWindow(app.Id(), "QuillbeeClass", 0, false), nullptr) << "the box comes before the window";
+    ASSERT_TRUE(PressButton(box, IDOK));
+
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    std::string events = ReadWholeFile(app.File("quillbee.events"));
+    EXPECT_EQ(events.rfind(";File created by Quillbee 1.41 (PLEASE, DO NOT EDIT!)\r\n", 0), 0u);
+    EXPECT_NE(events.find(" 01Y 000 000 Anniversary of your first Quillbee installation!\x1E"), std::string::npos);
+    EXPECT_NE(events.find(" 01Y 000 000 George's birthday! ($Age{1968} years old)\r\n"), std::string::npos);
+    EXPECT_TRUE(PathExists(StartupLinkPath())) << "a first run registers the program to start with the system";
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000)) << RowCount(window);
+
+    Sleep(4000);  // longer than the automatic close of an empty list
+    EXPECT_TRUE(IsWindowVisible(window)) << "a first run never closes by itself";
+    SaveWindowPicture(window, BesideDriver("screenshots\\sample-events.bmp"));
+
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+    EXPECT_TRUE(PathExists(app.File("quillbee.prefs")));
+    DeleteFileA(StartupLinkPath().c_str());
+}
+
+TEST(EndToEnd, AnEventsFileWithoutPreferencesOpensAtTheDefaultPlace) {
+    Instance app("defaults");
+    app.Write("quillbee.events", EventsFile(EventLine(0, "Today") + EventLine(2, "Soon")));
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WaitForWindow(app.Id(), "#32770", 0), nullptr) << "no welcome box: a lost preferences file";
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.top, 50);
+    EXPECT_EQ(rect.right - rect.left, 600);
+    EXPECT_FALSE(PathExists(app.File("quillbee.prefs")));
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+}
+
+TEST(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForward) {
+    Instance first("same");
+    first.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    ASSERT_TRUE(first.Start());
+    HWND window = first.MainWindow();
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);  // with the tray icon on, this hides it
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
+
+    RunningProgram second;
+    ASSERT_TRUE(StartProgram(quillbeeExe, "", first.Folder(), &second));
+    EXPECT_EQ(WaitForExit(&second, 10000), kExitedWithMinusOne);
+    EXPECT_EQ(WaitForWindow(second.process.dwProcessId, "QuillbeeClass", 0, false), nullptr);
+    StopProgram(&second);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != 0; }, 5000)) << "the first one is shown again";
+    EXPECT_EQ(WindowText(window).find('['), std::string::npos);
+    ExitProgram(window);
+    EXPECT_EQ(first.Exit(), 0u);
+}
+
+TEST(EndToEnd, AnotherFolderRunsASecondNumberedInstance) {
+    Instance first("one");
+    Instance second("two");
+    first.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    second.Write("quillbee.events", EventsFile(EventLine(1, "Tomorrow")));
+    ASSERT_TRUE(first.Start());
+    HWND one = first.MainWindow();
+    ASSERT_NE(one, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(one).rfind("Quillbee - ", 0) == 0; }, 5000)) << WindowText(one);
+    ASSERT_TRUE(second.Start());
+    HWND two = second.MainWindow();
+    ASSERT_NE(two, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(two).rfind("Quillbee [2] - ", 0) == 0; }, 5000))
+        << WindowText(two);
+    EXPECT_EQ(WindowText(one).rfind("Quillbee - ", 0), 0u) << WindowText(one);
+    ExitProgram(two);
+    ExitProgram(one);
+    EXPECT_EQ(second.Exit(), 0u);
+    EXPECT_EQ(first.Exit(), 0u);
+}
+
+TEST(EndToEnd, CloseSwitchEndsTheRunningInstanceAndRemovesItsIcon) {
+    Instance app("close");
+    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return HasTrayIcon(window); }, 5000)) << "the icon is there to begin with";
+
+    Instance closer("closer");
+    ASSERT_TRUE(closer.Start("/c"));
+    EXPECT_EQ(closer.Exit(), kExitedWithMinusOne);
+    EXPECT_EQ(app.Exit(), 0u);
+    EXPECT_FALSE(HasTrayIcon(window));
+    EXPECT_TRUE(PathExists(app.File("quillbee.prefs"))) << "closing saves the preferences";
+}
+
+TEST(EndToEnd, UninstallSwitchAlsoDeletesTheShortcut) {
+    // With nothing running, only the shortcut goes.
+    WriteWholeFile(StartupLinkPath(), "not really a link");
+    Instance alone("uninstall-alone");
+    ASSERT_TRUE(alone.Start("/U"));
+    EXPECT_EQ(alone.Exit(), kExitedWithMinusOne);
+    EXPECT_FALSE(PathExists(StartupLinkPath()));
+
+    WriteWholeFile(StartupLinkPath(), "not really a link");
+    Instance app("uninstall");
+    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    ASSERT_TRUE(app.Start());
+    ASSERT_NE(app.MainWindow(), nullptr);
+    Instance remover("remover");
+    ASSERT_TRUE(remover.Start("/U"));
+    EXPECT_EQ(remover.Exit(), kExitedWithMinusOne);
+    EXPECT_EQ(app.Exit(), 0u);
+    EXPECT_FALSE(PathExists(StartupLinkPath()));
+}
+
+TEST(EndToEnd, ReloadShowsWhatTheEventsFileHoldsNow) {
+    Instance app("reload");
+    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 1; }, 5000));
+    RECT before;
+    GetWindowRect(window, &before);
+
+    app.Write("quillbee.events",
+              EventsFile(EventLine(-2, "Past") + EventLine(0, "Today") + EventLine(5, "Coming") + EventLine(40, "Far")));
+    PostMessageA(window, WM_COMMAND, CMD_RELOAD_LIST, 0);
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 3; }, 5000)) << RowCount(window);
+    RECT after;
+    GetWindowRect(window, &after);
+    DWORD_PTR itemHeight = 0;
+    SendMessageTimeoutA(ListBoxOf(window), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
+    EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 2 * static_cast<int>(itemHeight))
+        << "the window grows by the two new rows";
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+}
+
+TEST(EndToEnd, AnUnrecognisedEventsFileIsFatal) {
+    Instance app("fatal");
+    app.Write("quillbee.events", "; my file\r\n" + EventLine(0, "Today"));
+    ASSERT_TRUE(app.Start());
+    int boxes = 0;
+    for (;;) {
+        HWND box = WaitForMessageBox(app.Id(), 3000);
+        if (!box) break;
+        ++boxes;
+        EXPECT_EQ(MessageBoxCaption(box), "Quillbee 1.41");
+        EXPECT_EQ(MessageBoxText(box), "Fatal error reading data file (invalid format)!\n( at line 1 )");
+        PressButton(box, IDOK);
+        WaitUntil([&] { return !IsWindow(box); }, 3000);
+    }
+    EXPECT_GE(boxes, 1);
+    EXPECT_EQ(app.Exit(), 0u);
+    EXPECT_FALSE(PathExists(app.File("quillbee.prefs"))) << "a fatal error ends without saving the preferences";
+    EXPECT_EQ(ReadWholeFile(app.File("quillbee.events")), "; my file\r\n" + EventLine(0, "Today"));
+}
+
+// Pictures of the main window in each colour scheme and with the weekday
+// column, kept in the build tree for a person to look at.
+TEST(EndToEnd, PicturesOfTheColourSchemes) {
+    const std::string rows = EventLine(-2, "Renew magazine subscription") +
+                             EventLine(0, "Call Anna & Tom", "Bring the tickets") +
+                             EventLine(1, "Żółw: zażółć gęślą jaźń") + EventLine(7, "George's birthday! ($Age{1968} years old)");
+    for (int scheme = 0; scheme <= 5; ++scheme) {
+        Instance app("scheme");
+        PrefsLine prefs;
+        prefs.colourScheme = scheme == 5 ? 0 : scheme;
+        prefs.showWeekday = scheme == 5 ? 1 : 0;
+        prefs.alwaysOnTop = 1;
+        app.Write("quillbee.prefs", PrefsFile(prefs));
+        app.Write("quillbee.events", EventsFile(rows));
+        ASSERT_TRUE(app.Start());
+        HWND window = app.MainWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000));
+        Sleep(300);  // let it paint
+        char name[64];
+        snprintf(name, sizeof name, scheme == 5 ? "screenshots\\weekday-column.bmp" : "screenshots\\scheme-%d.bmp",
+                 scheme);
+        EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(name)));
+        ExitProgram(window);
+        EXPECT_EQ(app.Exit(), 0u);
+    }
+}
+
+int main(int argc, char** argv) {
+    _putenv("TZ=");
+    _tzset();
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: %s path\\to\\quillbee.exe\n", argv[0]);
+        return 2;
+    }
+    quillbeeExe = argv[1];
+    // A Windows path: the program reads its switch at the first slash of its
+    // command line, so a slash in the path would hide the switch.
+    if (!quillbeeExe.empty() && quillbeeExe[0] == '/') quillbeeExe = "Z:" + quillbeeExe;
+    for (char& c : quillbeeExe) {
+        if (c == '/') c = '\\';
+    }
+    CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,29 @@
+// Events and preferences files for the end-to-end tests, written the way the
+// program writes them, with dates counted from today's local date.
+#pragma once
+
+#include <string>
+
+// The three header lines of the program's data files.
+std::string FileHeader();
+
+// One yearly event line whose date lies `daysFromToday` days from today.
+std::string EventLine(int daysFromToday, const char* message, const char* notes = "");
+
+// An events file with the header and these lines.
+std::string EventsFile(const std::string& lines);
+
+struct PrefsLine {
+    int colourScheme = 0;
+    int showWeekday = 0;
+    int alwaysOnTop = 0;
+    int hideMenuBar = 0;
+    int showTrayIcon = 1;
+    int startWithSystem = 0;
+    int windowX = 40;
+    int windowY = 50;
+    int windowWidth = 600;
+};
+
+// A preferences file with the header and the data line for `p`.
+std::string PrefsFile(const PrefsLine& p);

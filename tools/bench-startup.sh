@@ -1,0 +1,24 @@
+#!/bin/bash
+# Times quillbee.exe's start-up with 1,000 events against a minimal window
+# program, under Wine on a virtual display, and prints both, the ratio and
+# the size of quillbee.exe.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+./tools/bootstrap.sh >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc 2>/dev/null || echo 2)" \
+    --target quillbee minimal_window quillbee_startup_bench >/dev/null
+prefix=$root/build/windows/bench-prefix
+./tools/wine-prefix.sh "$prefix"
+display=""
+for n in $(seq 191 240); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+xvfb_pid=$!
+trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 </dev/null; kill $xvfb_pid 2>/dev/null' EXIT
+export DISPLAY=$display
+WINEPREFIX=$prefix TZ=Europe/Warsaw wineserver -p >/dev/null 2>&1 </dev/null
+b=$root/build/windows
+./tools/wine-run.sh "$prefix" "$b/tests/e2e/quillbee_startup_bench.exe" "$b/quillbee.exe" "$b/tests/e2e/minimal_window.exe"
