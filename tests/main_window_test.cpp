@@ -54,6 +54,20 @@ void CALLBACK CloseMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
+// Moves the mouse and waits until the system reports it there: under X the
+// move takes a round trip to the server.
+void MoveMouseTo(POINT point) {
+    SetCursorPos(point.x, point.y);
+    for (int i = 0; i < 200; ++i) {
+        POINT now;
+        GetCursorPos(&now);
+        if (now.x == point.x && now.y == point.y) return;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(10);
+    }
+}
+
 // Puts the mouse over the middle of row `row` (or below the rows for -1).
 void PointAtRow(int row) {
     RECT cell;
@@ -65,7 +79,7 @@ void PointAtRow(int row) {
     }
     POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
     ClientToScreen(listBox, &point);
-    SetCursorPos(point.x, point.y);
+    MoveMouseTo(point);
 }
 }  // namespace
 
@@ -377,7 +391,7 @@ TEST_F(MainWindow, HoverSelectsTheRowUnderTheMouse) {
     SendMessageA(listBox, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
     POINT point = {(noteLeft + noteRight) / 2, (cell.top + cell.bottom) / 2};
     ClientToScreen(window, &point);
-    SetCursorPos(point.x, point.y);
+    MoveMouseTo(point);
     SendMessageA(listBox, WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(150)));

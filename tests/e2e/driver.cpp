@@ -114,7 +114,15 @@ HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs, bool
 }
 
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-    return WaitForWindow(processId, "#32770", timeoutMs, true);
+    // A box is visible a moment before its text is in place.
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            box = WaitForWindow(processId, "#32770", 0, true);
+            return box != nullptr && !MessageBoxText(box).empty();
+        },
+        timeoutMs);
+    return box != nullptr && !MessageBoxText(box).empty() ? box : nullptr;
 }
 
 std::string WindowText(HWND window) {

@@ -30,7 +30,8 @@ void StopProgram(RunningProgram* program);
 // visible (or any, with `mustBeVisible` false); null after `timeoutMs`.
 HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs, bool mustBeVisible = true);
 
-// A message box (dialog class #32770) of the process; null after `timeoutMs`.
+// A message box (dialog class #32770) of the process with its text in
+// place; null after `timeoutMs`.
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 
 // The text of a window, and the texts of a message box's static children.

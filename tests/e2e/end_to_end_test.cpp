@@ -56,8 +56,10 @@ public:
     }
     std::string File(const char* name) const { return folder_ + "\\" + name; }
     void Write(const char* name, const std::string& bytes) const { WriteWholeFile(File(name), bytes); }
-    bool Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
-        return StartProgram(quillbeeExe, arguments, folder_, &program_, env);
+    testing::AssertionResult Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
+        if (StartProgram(quillbeeExe, arguments, folder_, &program_, env)) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "cannot start " << quillbeeExe << " in '" << folder_ << "', error "
+                                           << GetLastError();
     }
     DWORD Id() const { return program_.process.dwProcessId; }
     HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
