@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include "app/load_str.h"
+#include "app/state.h"
 
 int LookupString(int id, char* buffer, int size) {
     if (size <= 0) return 0;
-    buffer[0] = '\0';
-    int n = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), buffer, size);
-    if (n < 0) n = 0;
-    buffer[n < size ? n : size - 1] = '\0';
-    return n;
+    // Load whole, then cut: LoadStringA may cut a character in half when the
+    // caller's buffer is small.
+    char text[1024];
+    if (LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text) <= 0) text[0] = '\0';
+    CopyText(buffer, text, static_cast<unsigned>(size));
+    return static_cast<int>(strlen(buffer));
 }

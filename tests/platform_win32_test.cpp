@@ -8,7 +8,7 @@
 #include "app/platform.h"
 #include "tests/scratch_dir.h"
 
-TEST(PlatformWin32, CopyOverwritesAndReportsFailure) {
+TEST(PlatformWin32, FileOperationsReplaceAndReportFailures) {
     ScratchDir dir;
     WriteFileBytes("a", "first\r\n");
     WriteFileBytes("b", "old contents that are longer\r\n");
@@ -16,25 +16,17 @@ TEST(PlatformWin32, CopyOverwritesAndReportsFailure) {
     EXPECT_EQ(ReadFileBytes("b"), "first\r\n");
     EXPECT_EQ(PlatformCopyFile("missing", "c"), 0);
     EXPECT_FALSE(FileExists("c"));
-}
 
-TEST(PlatformWin32, ReplaceTakesThePlaceOfAnExistingFile) {
-    ScratchDir dir;
     WriteFileBytes("new", "new\r\n");
-    WriteFileBytes("target", "old\r\n");
-    EXPECT_EQ(PlatformReplaceFile("new", "target"), 1);
-    EXPECT_EQ(ReadFileBytes("target"), "new\r\n");
+    EXPECT_EQ(PlatformReplaceFile("new", "b"), 1) << "an existing target is replaced";
+    EXPECT_EQ(ReadFileBytes("b"), "new\r\n");
     EXPECT_FALSE(FileExists("new"));
-    EXPECT_EQ(PlatformReplaceFile("gone", "target"), 0);
-    EXPECT_EQ(ReadFileBytes("target"), "new\r\n");
-}
+    EXPECT_EQ(PlatformReplaceFile("gone", "b"), 0);
+    EXPECT_EQ(ReadFileBytes("b"), "new\r\n");
 
-TEST(PlatformWin32, DeleteReportsAMissingFile) {
-    ScratchDir dir;
-    WriteFileBytes("x", "x");
-    EXPECT_EQ(PlatformDeleteFile("x"), 1);
-    EXPECT_FALSE(FileExists("x"));
-    EXPECT_EQ(PlatformDeleteFile("x"), 0);
+    EXPECT_EQ(PlatformDeleteFile("b"), 1);
+    EXPECT_FALSE(FileExists("b"));
+    EXPECT_EQ(PlatformDeleteFile("b"), 0);
 }
 
 TEST(PlatformWin32, ClockIsTheSystemClock) {
