@@ -33,4 +33,7 @@ if ! locale -a 2>/dev/null | grep -qi '^pl_PL.utf8$'; then
     fi
     $SUDO locale-gen >/dev/null
 fi
+# The Wine prefix of the tests, inside the build tree and never the user's own.
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/wine-prefix.sh" "$root/build/windows/wineprefix"
 echo "bootstrap: ready"
