@@ -153,7 +153,9 @@ int RemoveDutyLine(const Duty& duty) {
     RemoveJob job;
     job.source.in = std::fopen(kEventsFileName, "rb");
     if (!job.source.in) {
+        // The caller drops the edited event when the old line cannot go.
         PlatformWaitCursor(false);
+        ReportEventsWriteError();
         return 0;
     }
     job.line = duty.line;

@@ -3,8 +3,6 @@
 # and a read-only view of another one:
 #   disk_failure_test.sh path/to/quillbee_disk_tests [gtest arguments...]
 set -euo pipefail
-exe=$1
-shift
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 mkdir "$root/small" "$root/writable" "$root/view"
@@ -15,6 +13,5 @@ unshare --mount --propagation private bash -euo pipefail -c '
   mount -t tmpfs -o size=1m tmpfs "$root/writable"
   mount --bind "$root/writable" "$root/view"
   mount -o remount,bind,ro "$root/view"
-  export QB_SMALL_DISK=$root/small QB_WRITABLE_DIR=$root/writable QB_READONLY_VIEW=$root/view
-  "$@"
-' bash "$root" "$exe" "$@"
+  QB_SMALL_DISK=$root/small QB_WRITABLE_DIR=$root/writable QB_READONLY_VIEW=$root/view "$@"
+' bash "$root" "$@"

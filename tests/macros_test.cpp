@@ -12,141 +12,105 @@ namespace {
 
 class MacrosTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetFakePlatform();
-        fake.now = LocalTime(2010, 11, 18);
-    }
+    void SetUp() override { fake.now = LocalTime(2010, 11, 18); }
     void TearDown() override { ResetFakePlatform(); }
 
-    // The expansion, checked to be the input itself whenever it fails.
-    std::string Expand(const char* text, int offset = 0, int* result = nullptr) {
+    // The expansion into an output of the input's size, which must hold the
+    // input itself on failure and must not be overrun; the result is kept.
+    std::string Expand(const std::string& text, int offset = 0) {
         char output[512];
         std::memset(output, 'Z', sizeof output);
-        int r = ExpandMacros(text, offset, output, std::strlen(text) + 1);
-        if (result) *result = r;
-        if (r != kMacrosValid) {
-            EXPECT_STREQ(output, text);
+        result = ExpandMacros(text.c_str(), offset, output, text.size() + 1);
+        EXPECT_EQ(output[text.size() + 1], 'Z') << text;
+        EXPECT_LE(std::strlen(output), text.size()) << text;
+        if (result != kMacrosValid) {
+            EXPECT_EQ(output, text);
         }
-        EXPECT_LE(std::strlen(output), std::strlen(text));
-        EXPECT_EQ(output[std::strlen(text) + 1], 'Z');
         return output;
     }
+    int result = 0;
 };
 
 }  // namespace
 
-TEST_F(MacrosTest, AgeInTheYearOfTheOccurrence) {
-    EXPECT_EQ(Expand("George's birthday! ($Age{1968} years old)"), "George's birthday! (42 years old)");
-    fake.now = LocalTime(2010, 12, 29);
-    EXPECT_EQ(Expand("($Age{1968} years old)", 5), "(43 years old)");
-    EXPECT_EQ(Expand("($Age{1968} years old)", 2), "(42 years old)");
-    EXPECT_EQ(Expand("($Age{1968} years old)", -365), "(41 years old)");
-    fake.now = LocalTime(2010, 11, 18);
-    EXPECT_EQ(Expand("$Age{1968}, $Age{2000}"), "42, 10");
-    EXPECT_EQ(Expand("$Age{2020}"), "-10");
-    EXPECT_EQ(Expand("$age{1968} $AGE{1968} $aGe{+1968}"), "42 42 42");
-    EXPECT_EQ(Expand("$Age{}"), "2010");
-    EXPECT_EQ(Expand("$Age{ \t1968}"), "42");
-    EXPECT_EQ(Expand("$Age{-0}."), "2010.");
-}
-
-TEST_F(MacrosTest, YearCountedInCalendarDaysAcrossDaylightSaving) {
-    // 92 days after 1 October is 1 January, also half an hour after midnight
-    // in summer time, when 92 times 86400 s would end on 31 December.
-    fake.now = LocalTime(2010, 10, 1, 0, 30);
-    EXPECT_EQ(Expand("$Age{2000}", 92), "11");
-    EXPECT_EQ(Expand("$Age{2000}", 91), "10");
-    fake.now = LocalTime(2011, 3, 31, 0, 30);
-    EXPECT_EQ(Expand("$Age{2000}", -89), "11");
-    EXPECT_EQ(Expand("$Age{2000}", -90), "10");
-    fake.now = LocalTime(2010, 12, 31, 23, 30);
-    EXPECT_EQ(Expand("$Age{2000}", 1), "11");
-}
-
-TEST_F(MacrosTest, PlainDollarsStayText) {
-    EXPECT_EQ(Expand("Price \\$Age{1968}"), "Price \\$Age{1968}");
-    EXPECT_EQ(Expand("$5 for $Age{1968}"), "$5 for 42");
-    EXPECT_EQ(Expand("$ Age{1968}"), "$ Age{1968}");
-    EXPECT_EQ(Expand("$Name{1}"), "$Name{1}");
-    EXPECT_EQ(Expand("$Age{1968"), "$Age{1968");
-    EXPECT_EQ(Expand("$Age 1968}"), "$Age 1968}");
-    EXPECT_EQ(Expand("cost: 5$"), "cost: 5$");
-    EXPECT_EQ(Expand("$$Age{1968}$"), "$42$");
-    EXPECT_EQ(Expand("\\$Age{1968} but $Age{1968}"), "\\$Age{1968} but 42");
-    int result = 0;
-    Expand("$Age{1968", 0, &result);
-    EXPECT_EQ(result, kMacrosValid);
+TEST_F(MacrosTest, ValidTexts) {
+    const char* const texts[][2] = {
+        {"George's birthday! ($Age{1968} years old)", "George's birthday! (42 years old)"},
+        {"$Age{1968}, $Age{2000}", "42, 10"}, {"$Age{2020}", "-10"}, {"$Age{ \t1968}", "42"},
+        {"$age{1968} $AGE{1968} $aGe{+1968}", "42 42 42"}, {"$Age{}$Age{-0}.", "20102010."},
+        {"$Age{-27990} $Age{32010}", "30000 -30000"},
+        // A '$' that starts no macro is plain text, and scanning goes on after it.
+        {"Price \\$Age{1968}", "Price \\$Age{1968}"}, {"\\$Age{1968} or $Age{1968}", "\\$Age{1968} or 42"},
+        {"$5 for $Age{1968}", "$5 for 42"}, {"$$Age{1968}$", "$42$"}, {"$Age{1968", "$Age{1968"},
+        {"$ Age{1968} $Name{1} $Age 1968} 5$", "$ Age{1968} $Name{1} $Age 1968} 5$"},
+    };
+    for (const auto& t : texts) {
+        EXPECT_EQ(Expand(t[0]), t[1]);
+        EXPECT_EQ(result, kMacrosValid) << t[0];
+        EXPECT_EQ(CheckMacros(t[0]), kMacrosValid) << t[0];
+    }
     EXPECT_EQ(CheckMacros("$Name{x} \\$Age{x} $Age{1968"), kMacrosValid);
+
+    // The occurrence's year counts calendar days, also across daylight saving
+    // half an hour from midnight.
+    const time_t dec = LocalTime(2010, 12, 29), oct = LocalTime(2010, 10, 1, 0, 30);
+    const time_t mar = LocalTime(2011, 3, 31, 0, 30), eve = LocalTime(2010, 12, 31, 23, 30);
+    const struct { time_t now; int offset; const char* age; } years[] = {
+        {dec, 5, "(11)"},   {dec, 2, "(10)"},   {dec, -365, "(9)"}, {oct, 92, "(11)"},
+        {oct, 91, "(10)"},  {mar, -89, "(11)"}, {mar, -90, "(10)"}, {eve, 1, "(11)"}};
+    for (const auto& y : years) {
+        fake.now = y.now;
+        EXPECT_EQ(Expand("($Age{2000})", y.offset), y.age) << y.offset;
+    }
 }
 
-TEST_F(MacrosTest, InvalidParametersAndValues) {
-    const struct {
-        const char* text;
-        int result;
-    } cases[] = {
-        {"$Age{19x}", kMacroInvalidParameter},   {"$Age{1968 }", kMacroInvalidParameter},
-        {"$Age{ }", kMacroInvalidParameter},     {"$Age{-}", kMacroInvalidParameter},
-        {"$Age{19 68}", kMacroInvalidParameter}, {"ok $Age{1968} then $Age{x}", kMacroInvalidParameter},
-        {"$Age{-40000}", kMacroValueTooBig},     {"$Age{99999999999999999999999}", kMacroValueTooBig},
-        {"$Age{-99999999999999999999999}", kMacroValueTooBig},
-        // The first invalid macro decides.
-        {"$Age{x} $Age{-40000}", kMacroInvalidParameter}, {"$Age{-40000} $Age{x}", kMacroValueTooBig},
+TEST_F(MacrosTest, FirstInvalidMacroDecides) {
+    const int kBad = kMacroInvalidParameter, kBig = kMacroValueTooBig;
+    const struct { const char* text; int result; } cases[] = {
+        {"$Age{19x}", kBad},   {"$Age{1968 }", kBad},  {"$Age{ }", kBad},      {"$Age{-}", kBad},
+        {"$Age{19 68}", kBad}, {"$Age{-40000}", kBig}, {"$Age{-27991}", kBig}, {"$Age{32011}", kBig},
+        {"$Age{99999999999999999999999}", kBig},       {"$Age{-99999999999999999999999}", kBig},
+        {"ok $Age{1968} then $Age{x}", kBad},          {"$Age{x} $Age{-40000}", kBad},
+        {"$Age{-40000} $Age{x}", kBig},
     };
     for (const auto& c : cases) {
-        int result = 0;
-        Expand(c.text, 0, &result);
+        Expand(c.text);
         EXPECT_EQ(result, c.result) << c.text;
         EXPECT_EQ(CheckMacros(c.text), c.result) << c.text;
     }
-    // A value of 30000 either way is still an age.
-    EXPECT_EQ(Expand("$Age{-27990}"), "30000");
-    EXPECT_EQ(Expand("$Age{32010}"), "-30000");
-    EXPECT_EQ(CheckMacros("$Age{-27991}"), kMacroValueTooBig);
-    EXPECT_EQ(CheckMacros("$Age{32011}"), kMacroValueTooBig);
-    // Checking uses this year: next year 2011 - (-28990) would be too big.
-    EXPECT_EQ(CheckMacros("$Age{-27990}"), kMacrosValid);
-    int result = 0;
-    Expand("$Age{-27990}", 365, &result);
-    EXPECT_EQ(result, kMacroValueTooBig);
+    Expand("$Age{-27990}", 365);  // valid this year, as checked; too big next year
+    EXPECT_EQ(result, kBig);
 }
 
-TEST_F(MacrosTest, LongNamesAndParametersArePlainText) {
-    // A parameter of 151 characters fits its buffer; one of 152 makes the '$'
-    // plain text.
-    std::string fits = "$Age{" + std::string(147, ' ') + "1968}";
-    EXPECT_EQ(Expand(fits.c_str()), "42");
-    std::string tooLong = "$Age{" + std::string(148, ' ') + "1968}";
-    int result = 0;
-    EXPECT_EQ(Expand(tooLong.c_str(), 0, &result), tooLong);
+TEST_F(MacrosTest, OverlongFieldsArePlainTextAndOutputsAreNeverOverrun) {
+    // A parameter of 151 characters fits its field; one of 152 makes the '$' plain text.
+    EXPECT_EQ(Expand("$Age{" + std::string(147, ' ') + "1968}"), "42");
+    const std::string tooLong = "$Age{" + std::string(148, ' ') + "1968}";
+    EXPECT_EQ(Expand(tooLong), tooLong);
     EXPECT_EQ(result, kMacrosValid);
-    std::string badButLong = "$Age{" + std::string(160, 'x') + "}";
-    EXPECT_EQ(CheckMacros(badButLong.c_str()), kMacrosValid);
-    std::string longName = "$" + std::string(200, 'A') + "{x} $Age{1968}";
-    EXPECT_EQ(Expand(longName.c_str()), std::string("$") + std::string(200, 'A') + "{x} 42");
-}
+    EXPECT_EQ(CheckMacros(("$Age{" + std::string(160, 'x') + "}").c_str()), kMacrosValid);
+    const std::string longName = "$" + std::string(200, 'A') + "{x} ";
+    EXPECT_EQ(Expand(longName + "$Age{1968}"), longName + "42");
 
-TEST_F(MacrosTest, OutputNeverOverruns) {
     // A buffer too small is filled up to its end, cut between characters.
     char small[8];
     std::memset(small, 'Z', sizeof small);
-    ExpandMacros("Żółw $Age{1968} lat", 0, small, 7);
-    EXPECT_STREQ(small, "Żół");
-    EXPECT_EQ(small[7], 'Z');
+    ExpandMacros("Żółw $Age{1968} lat", 0, small, 6);
+    EXPECT_STREQ(small, "Żó");
+    EXPECT_EQ(small[6], 'Z');
     ExpandMacros("$Age{x} Żółw", 0, small, 7);
     EXPECT_STREQ(small, "$Age{x");
-    char none[1] = {'Z'};
-    ExpandMacros("$Age{1968}", 0, none, 0);
-    EXPECT_EQ(none[0], 'Z');
+    ExpandMacros("$Age{1968}", 0, small, 0);  // no room at all: nothing written
+    EXPECT_EQ(small[0], '$');
+    EXPECT_EQ(small[7], 'Z');
 
-    // Random texts full of macro pieces fit a buffer of their own size.
+    // Random texts full of macro pieces fit an output of their own size.
     std::mt19937 random(7);
     const char* pieces[] = {"$", "Age", "{", "}", "\\", "1968", "-", " ", "x", "$Age{}", "$Age{1}", "ą"};
     for (int round = 0; round < 3000; ++round) {
         std::string text;
-        int count = static_cast<int>(random() % 40);
-        for (int i = 0; i < count; ++i) text += pieces[random() % 12];
-        int result = 0;
-        Expand(text.c_str(), static_cast<int>(random() % 2000) - 1000, &result);
+        for (int i = static_cast<int>(random() % 40); i > 0; --i) text += pieces[random() % 12];
+        Expand(text, static_cast<int>(random() % 2000) - 1000);
         EXPECT_EQ(CheckMacros(text.c_str()) == kMacroInvalidParameter, result == kMacroInvalidParameter) << text;
     }
 }

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -16,32 +15,24 @@
 #include "resources/resource_ids.h"
 #include "storage/events_file.h"
 
-std::vector<std::string> dismissedBoxes;
-
 namespace {
-std::atomic<bool> watching{false};
+// Written by the watcher thread only; read after it has ended.
+std::vector<std::string> dismissedBoxes;
+volatile LONG watching = 0;
 HANDLE watcher = nullptr;
-CRITICAL_SECTION boxLock;
-bool boxLockReady = false;
 
 BOOL CALLBACK DismissBox(HWND window, LPARAM) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
     char className[32];
     GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") != 0) return TRUE;
-    std::string text;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char buffer[512];
-        GetClassNameA(child, className, sizeof className);
-        if (std::strcmp(className, "Static") == 0 && GetWindowTextA(child, buffer, sizeof buffer) > 0) {
-            text += buffer;
-        }
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+        std::strcmp(className, "#32770") != 0) {
+        return TRUE;
     }
-    EnterCriticalSection(&boxLock);
+    char text[512] = "";
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // a message box's text
     dismissedBoxes.push_back(text);
-    LeaveCriticalSection(&boxLock);
     HWND button = FindWindowExA(window, nullptr, "Button", nullptr);
     DWORD_PTR ignored;
     if (button) SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 1000, &ignored);
@@ -49,7 +40,7 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM) {
 }
 
 DWORD WINAPI WatchForBoxes(LPVOID) {
-    while (watching) {
+    while (InterlockedCompareExchange(&watching, 1, 1)) {
         EnumWindows(DismissBox, 0);
         Sleep(100);
     }
@@ -69,14 +60,14 @@ time_t LocalClock(int year, int month, int day, int hour, int minute, int second
     return mktime(&t);
 }
 
-Duty MakeDuty(int day, int month, const char* message, const char* notes, int year, bool yearly) {
+Duty MakeDuty(int day, int month, const char* message, const char* notes) {
     Duty duty;
     std::memset(&duty, 0, sizeof duty);
     duty.day = day;
     duty.month = month;
-    duty.year = year;
-    duty.yearly = yearly ? 1 : 0;
-    duty.repeatMark = yearly ? 'Y' : 'N';
+    duty.year = 2010;
+    duty.yearly = 1;
+    duty.repeatMark = 'Y';
     CopyText(duty.message, message, sizeof duty.message);
     CopyText(duty.notes, notes, sizeof duty.notes);
     return duty;
@@ -104,12 +95,8 @@ void WindowTest::SetUp() {
     ListEditorHandle = nullptr;
     FindDialogHandle = nullptr;
     platformNowOverride = LocalClock(2026, 3, 15, 12, 0);
-    if (!boxLockReady) {
-        InitializeCriticalSection(&boxLock);
-        boxLockReady = true;
-    }
     dismissedBoxes.clear();
-    watching = true;
+    InterlockedExchange(&watching, 1);
     watcher = CreateThread(nullptr, 0, WatchForBoxes, nullptr, 0, nullptr);
 }
 
@@ -118,7 +105,7 @@ void WindowTest::TearDown() {
         ShutDown();
         DestroyWindow(mainWindow);
     }
-    Pump(30);
+    Pump();
     // The next test starts with an empty queue: no WM_QUIT left over.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -128,7 +115,7 @@ void WindowTest::TearDown() {
     if (listFontHandle) DeleteObject(listFontHandle);
     listFontHandle = nullptr;
     platformNowOverride = 0;
-    watching = false;
+    InterlockedExchange(&watching, 0);
     WaitForSingleObject(watcher, 2000);
     CloseHandle(watcher);
     EXPECT_TRUE(dismissedBoxes.empty()) << "an unexpected message box: " << dismissedBoxes.front();
@@ -137,9 +124,7 @@ void WindowTest::TearDown() {
 HWND WindowTest::StartMainWindow() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterMainWindowClass(instance);
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(sizeof cwd, cwd);
-    CopyText(workingDirectory, cwd, sizeof workingDirectory);
+    GetCurrentDirectoryA(sizeof workingDirectory, workingDirectory);
     dirHash = DirectoryHash(workingDirectory);
     HWND window = CreateMainWindow(instance);
     ShowWindow(window, silentStart ? SW_HIDE : SW_SHOWNORMAL);
@@ -167,8 +152,15 @@ void WindowTest::Pump(int ms) {
 
 int WindowTest::RowCount() const { return static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0)); }
 
-const DueItem* WindowTest::Row(int i) const {
-    return reinterpret_cast<const DueItem*>(SendMessageA(listBox, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+std::string WindowTest::RowsText() const {
+    std::string text;
+    for (int i = 0; i < RowCount(); ++i) {
+        auto row = reinterpret_cast<const DueItem*>(SendMessageA(listBox, LB_GETITEMDATA, i, 0));
+        if (!row) return text + "(no data)";
+        text += std::string(row->message) + " " + std::to_string(row->daysLeft);
+        text += (row->notes[0] ? std::string(" [") + row->notes + "]; " : "; ");
+    }
+    return text;
 }
 
 bool WindowTest::TrayIconExists() const {
