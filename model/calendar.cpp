@@ -113,23 +113,30 @@ const char* MonthCode(int month) {
 }
 
 int MonthFromCode(const char* text) {
-    char key[4] = {0, 0, 0, 0};
-    for (int i = 0; i < 3 && text[i] != '\0'; ++i) key[i] = ToUpperAscii(text[i]);
-    // Every line read comes here. The sum of the second and third letters
-    // differs for every code, so it picks the only row that can be equal.
+    // Every line read comes here. A code has three letters: a text that ends
+    // before its third character matches none.
+    if (text[0] == '\0' || text[1] == '\0' || text[2] == '\0') return 0;
+    // Setting bit 5 lower-cases a letter and makes no other byte a letter, so
+    // the key equals a lower-cased code exactly when the text is that code
+    // in any mix of case.
+    const char key[3] = {static_cast<char>(text[0] | 0x20), static_cast<char>(text[1] | 0x20),
+                         static_cast<char>(text[2] | 0x20)};
+    // The sum of the second and third letters differs for every code, so it
+    // picks the only row that can be equal.
     static signed char rowBySum[64];
     static bool indexed = false;
     if (!indexed) {
         std::memset(rowBySum, -1, sizeof rowBySum);
         for (int row = 0; kMonthCodes[row].number != 0; ++row) {
-            rowBySum[(kMonthCodes[row].code[1] + kMonthCodes[row].code[2]) & 63] = static_cast<signed char>(row);
+            const char* code = kMonthCodes[row].code;
+            rowBySum[((code[1] | 0x20) + (code[2] | 0x20)) & 63] = static_cast<signed char>(row);
         }
         indexed = true;
     }
     const int row = rowBySum[(key[1] + key[2]) & 63];
     if (row < 0) return 0;
     const char* code = kMonthCodes[row].code;
-    if (code[0] != key[0] || code[1] != key[1] || code[2] != key[2]) return 0;
+    if ((code[0] | 0x20) != key[0] || (code[1] | 0x20) != key[1] || (code[2] | 0x20) != key[2]) return 0;
     return kMonthCodes[row].number;
 }
 

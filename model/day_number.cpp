@@ -23,14 +23,14 @@ int64_t DaysFromCivil(int64_t year, int month, int64_t day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-bool IsLeapYear(int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
 int MonthLength(int64_t year, int month) {
     static const int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return (month == 2 && IsLeapYear(year)) ? 29 : kLengths[month - 1];
 }
 
 }  // namespace
+
+bool IsLeapYear(int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int64_t DayNumber(int64_t year, int64_t month, int64_t day) {
     if (month >= 1 && month <= 12) return DaysFromCivil(year, static_cast<int>(month), day);

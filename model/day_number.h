@@ -18,6 +18,9 @@ struct CivilDate {
 int64_t DayNumber(int64_t year, int64_t month, int64_t day);
 int64_t DayNumber(const CivilDate& date);
 
+// Whether February of `year` has 29 days.
+bool IsLeapYear(int64_t year);
+
 // The date of a day number.
 CivilDate DateOfDayNumber(int64_t dayNumber);
 

@@ -1,6 +1,7 @@
 #include "model/due_list.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,28 +24,41 @@ constexpr int64_t kNoOccurrence = 999;
 DueItem* dueHead = nullptr;
 int buildCount = 0;
 
-// Whole calendar days between today and each candidate date. Counting dates
-// rather than seconds between local times keeps the count exact however the
-// daylight-saving state of today and of the event differ, at any hour.
-int DaysLeftFrom(const CivilDate& today, int64_t todayNumber, const Duty& duty) {
-    const bool oneOff = duty.yearly == 0;
-    // Each candidate is formed from the one before it as it stands after
-    // normalisation: in a common year 29 February becomes 1 March, and the
-    // next and last years keep 1 March even when they are leap years.
-    int64_t thisDay, nextDay, lastDay;
-    const CivilDate thisDate = NormalisedDate(today.year, duty.month, duty.day, &thisDay);
-    const CivilDate nextDate = NormalisedDate(thisDate.year + 1, thisDate.month, thisDate.day, &nextDay);
-    const CivilDate lastDate = NormalisedDate(nextDate.year - 2, nextDate.month, nextDate.day, &lastDay);
+// What every day count of a build shares: today, and 1 January of last, this
+// and next year in days from today with whether each is a leap year.
+struct Today {
+    CivilDate date;
+    int64_t number;
+    int64_t yearStart[3];
+    bool leap[3];
+};
 
-    int64_t t = thisDay - todayNumber;
-    int64_t n = nextDay - todayNumber;
-    int64_t p = lastDay - todayNumber;
-    if (oneOff && thisDate.year != duty.year) t = kNoOccurrence;
-    if (oneOff && nextDate.year != duty.year) n = kNoOccurrence;
-    if (oneOff && lastDate.year != duty.year) p = -kNoOccurrence;
+Today TodayFacts(const CivilDate& date) {
+    Today today;
+    today.date = date;
+    today.number = DayNumber(date);
+    for (int k = 0; k < 3; ++k) {
+        today.yearStart[k] = DayNumber(date.year - 1 + k, 1, 1) - today.number;
+        today.leap[k] = IsLeapYear(date.year - 1 + k);
+    }
+    return today;
+}
 
-    // Nearest wins; on equal distance last year's beats next year's and next
-    // year's beats this year's.
+// Days of the year before the first of each month (1 to 12), in a common and
+// in a leap year.
+const int kDaysBeforeMonth[2][13] = {
+    {0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+    {0, 0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335},
+};
+
+// Days from today to a valid date of last (0), this (1) or next (2) year.
+int64_t DaysTo(const Today& today, int which, int month, int day) {
+    return today.yearStart[which] + kDaysBeforeMonth[today.leap[which] ? 1 : 0][month] + day - 1;
+}
+
+// Nearest wins; on equal distance last year's beats next year's and next
+// year's beats this year's.
+int NearestOccurrence(int64_t t, int64_t n, int64_t p) {
     const int64_t a = t < 0 ? -t : t;
     int64_t result = t;
     if (n >= a && -p >= a) result = t;
@@ -53,6 +67,62 @@ int DaysLeftFrom(const CivilDate& today, int64_t todayNumber, const Duty& duty) 
     if (result > INT_MAX) return INT_MAX;
     if (result < -INT_MAX) return -INT_MAX;
     return static_cast<int>(result);
+}
+
+// Whole calendar days between today and each candidate date. Counting dates
+// rather than seconds between local times keeps the count exact however the
+// daylight-saving state of today and of the event differ, at any hour.
+// This way takes any record, however far its fields lie out of range.
+int DaysLeftByNormalising(const Today& today, const Duty& duty) {
+    const bool oneOff = duty.yearly == 0;
+    // Each candidate is formed from the one before it as it stands after
+    // normalisation: in a common year 29 February becomes 1 March, and the
+    // next and last years keep 1 March even when they are leap years.
+    int64_t thisDay, nextDay, lastDay;
+    const CivilDate thisDate = NormalisedDate(today.date.year, duty.month, duty.day, &thisDay);
+    const CivilDate nextDate = NormalisedDate(thisDate.year + 1, thisDate.month, thisDate.day, &nextDay);
+    const CivilDate lastDate = NormalisedDate(nextDate.year - 2, nextDate.month, nextDate.day, &lastDay);
+
+    int64_t t = thisDay - today.number;
+    int64_t n = nextDay - today.number;
+    int64_t p = lastDay - today.number;
+    if (oneOff && thisDate.year != duty.year) t = kNoOccurrence;
+    if (oneOff && nextDate.year != duty.year) n = kNoOccurrence;
+    if (oneOff && lastDate.year != duty.year) p = -kNoOccurrence;
+    return NearestOccurrence(t, n, p);
+}
+
+// The same count for a date that passes the events file's checks, as every
+// line of a build does: such a date stays in its month in all three years, so
+// it is found by table instead of three normalisations.
+int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
+    const int month = duty.month;
+    const int day = duty.day;
+    int64_t t, n, p;
+    if (month == 2 && day == 29) {
+        // 1 March unless this year is a leap year. Next year's candidate is
+        // formed from this year's, and is 1 March either way, for a leap year
+        // is never followed by another; last year's is formed from that.
+        t = today.leap[1] ? DaysTo(today, 1, 2, 29) : DaysTo(today, 1, 3, 1);
+        n = DaysTo(today, 2, 3, 1);
+        p = DaysTo(today, 0, 3, 1);
+    } else {
+        t = DaysTo(today, 1, month, day);
+        n = DaysTo(today, 2, month, day);
+        p = DaysTo(today, 0, month, day);
+    }
+    if (duty.yearly == 0) {
+        const int64_t year = today.date.year;
+        if (year != duty.year) t = kNoOccurrence;
+        if (year + 1 != duty.year) n = kNoOccurrence;
+        if (year - 1 != duty.year) p = -kNoOccurrence;
+    }
+    return NearestOccurrence(t, n, p);
+}
+
+int DaysLeftFrom(const Today& today, const Duty& duty) {
+    const bool valid = duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
+    return valid ? DaysLeftOfValidDate(today, duty) : DaysLeftByNormalising(today, duty);
 }
 
 // The record's own limits when it has any, else the global ones; both
@@ -66,13 +136,18 @@ bool IsDue(const Duty& duty, int daysLeft) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// The messages compared byte by byte with their letters upper-cased.
+// The messages compared byte by byte with their letters upper-cased. Rows
+// due on the same day are told apart by their messages, which often begin
+// alike: equal bytes are passed over without upper-casing them.
 int CompareMessages(const char* a, const char* b) {
     for (int i = 0; i < kMessageSize; ++i) {
+        if (a[i] == b[i]) {
+            if (a[i] == '\0') return 0;
+            continue;
+        }
         unsigned char x = static_cast<unsigned char>(UpperAscii(a[i]));
         unsigned char y = static_cast<unsigned char>(UpperAscii(b[i]));
         if (x != y) return x < y ? -1 : 1;
-        if (x == '\0') return 0;
     }
     return 0;
 }
@@ -82,31 +157,46 @@ bool ComesBefore(const DueItem* a, const DueItem* b) {
     return CompareMessages(a->message, b->message) < 0;
 }
 
-// Stable merge sort of the chain: rows that compare equal keep file order.
-// Sorting once at the end costs far less than inserting each row in its place.
-DueItem* SortRows(DueItem* head) {
-    if (head == nullptr || head->next == nullptr) return head;
-    DueItem* slow = head;
-    DueItem* fast = head->next;
-    while (fast != nullptr && fast->next != nullptr) {
-        slow = slow->next;
-        fast = fast->next->next;
-    }
-    DueItem* second = slow->next;
-    slow->next = nullptr;
-    DueItem* left = SortRows(head);
-    DueItem* right = SortRows(second);
-
+// Merges two sorted chains into one; of rows that compare equal, those of
+// `earlier` come first.
+DueItem* MergeRows(DueItem* earlier, DueItem* later) {
     DueItem* merged = nullptr;
     DueItem** tail = &merged;
-    while (left != nullptr && right != nullptr) {
-        DueItem** taken = ComesBefore(right, left) ? &right : &left;
+    while (earlier != nullptr && later != nullptr) {
+        DueItem** taken = ComesBefore(later, earlier) ? &later : &earlier;
         *tail = *taken;
         tail = &(*taken)->next;
         *taken = (*taken)->next;
     }
-    *tail = left != nullptr ? left : right;
+    *tail = earlier != nullptr ? earlier : later;
     return merged;
+}
+
+// Stable merge sort of the chain: rows that compare equal keep file order.
+// Sorting once at the end costs far less than inserting each row in its
+// place. The runs are merged bottom-up as the rows come, so the chain is
+// never walked to find its halves: rows lie far apart in memory, and every
+// row visited is a cache miss in a long list.
+DueItem* SortRows(DueItem* head) {
+    DueItem* runs[64] = {};  // runs[i]: a sorted run of 2^i rows, or null
+    while (head != nullptr) {
+        DueItem* run = head;
+        head = head->next;
+        run->next = nullptr;
+        // Each run held is made of rows that came before those of `run`.
+        int size = 0;
+        for (; runs[size] != nullptr; ++size) {
+            run = MergeRows(runs[size], run);
+            runs[size] = nullptr;
+        }
+        runs[size] = run;
+    }
+    // The longer runs hold the earlier rows.
+    DueItem* sorted = nullptr;
+    for (DueItem* run : runs) {
+        if (run != nullptr) sorted = MergeRows(run, sorted);
+    }
+    return sorted;
 }
 
 // Enough of a normalised line for every check of its fixed columns. The
@@ -114,34 +204,54 @@ DueItem* SortRows(DueItem* head) {
 // head only with the character after it: 25 characters at the least.
 constexpr size_t kLineHeadSize = 32;
 
+// A row for a due record: one left over from the previous list while there
+// are any. Handed back to the C library at every build, the memory of a long
+// list is returned to the system and faulted in again page by page at the
+// next build, which costs about as much as reading the file.
+DueItem* NewRow(DueItem** spareRows) {
+    DueItem* row = *spareRows;
+    if (row == nullptr) return static_cast<DueItem*>(std::malloc(sizeof(DueItem)));
+    *spareRows = row->next;
+    return row;
+}
+
 // Reads the event lines of an open file; the rows due today are appended to
-// the chain at `*tail` in file order. Returns false when the reading stopped.
+// the chain at `*tail` in file order, taken from `*spareRows` while it lasts.
+// Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
-// alone, so those are normalised, checked and parsed first, from a copy; the
-// whole line is normalised and parsed only for the few rows that are due.
-bool ReadDueRows(FILE* file, int version, DueItem*** tail) {
+// alone. Nearly every line stands as it was written and is judged from them
+// in place; any other has them normalised, checked and parsed from a copy.
+// The whole line is normalised and parsed only for the few rows that are due.
+bool ReadDueRows(FILE* file, int version, DueItem*** tail, DueItem** spareRows) {
     static char line[kDueLineBufferSize];
     char head[kLineHeadSize];
-    const CivilDate today = LocalToday();
-    const int64_t todayNumber = DayNumber(today);
+    Duty written;  // filled but for the message and notes
+    const Today today = TodayFacts(LocalToday());
     int lineNumber = 1;
     while (std::fgets(line, sizeof line, file) != nullptr) {
         ++lineNumber;
-        if (IsSkippableLineHead(line, head, sizeof head)) continue;
-        const int check = ValidateDutyLine(head, lineNumber, version);
-        if (check == -2) continue;
-        if (check == -1) return false;
-        const Duty* fields = ParseDutyLine(head, lineNumber, version);
-        const int daysLeft = DaysLeftFrom(today, todayNumber, *fields);
+        const Duty* fields = &written;
+        if (!ReadWrittenDutyFields(line, lineNumber, version, &written)) {
+            if (IsSkippableLineHead(line, head, sizeof head)) continue;
+            const int check = ValidateDutyLine(head, lineNumber, version);
+            if (check == -2) continue;
+            if (check == -1) return false;
+            fields = ParseDutyLine(head, lineNumber, version);
+        }
+        // Either way the date has passed the checks of a valid line.
+        const int daysLeft = DaysLeftOfValidDate(today, *fields);
         if (!IsDue(*fields, daysLeft)) continue;
 
         IsSkippableLine(line);
         Duty* duty = ParseDutyLine(line, lineNumber, version);
         duty->daysLeft = daysLeft;
-        DueItem* row = static_cast<DueItem*>(std::malloc(sizeof(DueItem)));
+        DueItem* row = NewRow(spareRows);
         if (row == nullptr) continue;
-        std::memcpy(row, duty, sizeof(DueItem));
+        // The record up to the end of its notes: the bytes after them mean
+        // nothing, and copying them would be most of the memory a build
+        // touches.
+        std::memcpy(row, duty, offsetof(Duty, notes) + std::strlen(duty->notes) + 1);
         row->next = nullptr;
         **tail = row;
         *tail = &row->next;
@@ -163,11 +273,13 @@ DueItem* FreeDueList(DueItem* head) {
 }
 
 DueItem* BuildDueList(int* buildCountOut) {
-    FreeDueList(dueHead);
+    // The previous list is no longer shown; its rows are used again for the
+    // new one, and those left over are freed at the end.
+    DueItem* spareRows = dueHead;
     dueHead = nullptr;
 
     FILE* file = std::fopen(kEventsFileName, "rb");
-    if (file == nullptr) return nullptr;
+    if (file == nullptr) return FreeDueList(spareRows);
 
     bool stopped = false;
     DueItem* head = nullptr;
@@ -175,9 +287,10 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        stopped = !ReadDueRows(file, version, &tail);
+        stopped = !ReadDueRows(file, version, &tail, &spareRows);
     }
     std::fclose(file);
+    FreeDueList(spareRows);
     PlatformWaitCursor(false);
     dueHead = SortRows(head);
     if (stopped) PlatformQuit(0);
@@ -187,10 +300,7 @@ DueItem* BuildDueList(int* buildCountOut) {
     return dueHead;
 }
 
-int DaysLeft(const Duty& duty) {
-    const CivilDate today = LocalToday();
-    return DaysLeftFrom(today, DayNumber(today), duty);
-}
+int DaysLeft(const Duty& duty) { return DaysLeftFrom(TodayFacts(LocalToday()), duty); }
 
 const char* DueRowText(const DueItem* row) {
     static char text[640];

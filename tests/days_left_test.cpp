@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "model/calendar.h"
 #include "model/due_list.h"
@@ -181,32 +182,38 @@ TEST_F(DaysLeftTest, WholeDaysAcrossDaylightSavingChanges) {
     EXPECT_EQ(DaysLeftAt(LocalTime(2010, 11, 10, 23, 30), Event(20, 10)), -21);
 }
 
-// Every day of a common year before a leap year, the leap year and the
-// common year after it, seen at times near midnight, against every day of
-// the year as a yearly event and as one-off events of five years around it:
-// the day counts equal those of local-time conversions.
-TEST_F(DaysLeftTest, CalendarCountsEqualConvertedOnes) {
-    const int kMinutes[] = {0, 30, 23 * 60 + 30, 23 * 60 + 59};
+namespace {
+
+// Compares, for each day from `firstYear` to `lastYear` in steps of `dayStep`
+// days and at each of `minutes` after midnight, the day count of every day of
+// the year as a yearly event and as one-off events of five years around it
+// with the count of local-time conversions. Returns how many event days were
+// compared, over all the days and clock times.
+long CompareWithConversions(int firstYear, int lastYear, int dayStep, const std::vector<int>& minutes) {
     long compared = 0;
-    for (int year = 2011; year <= 2013; ++year) {
+    int dayIndex = 0;
+    for (int year = firstYear; year <= lastYear; ++year) {
+        const bool leapYear = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
         for (int month = 1; month <= 12; ++month) {
-            const int length = (month == 2) ? (year == 2012 ? 29 : 28) : DaysInMonth(month);
+            const int length = (month == 2) ? (leapYear ? 29 : 28) : DaysInMonth(month);
             for (int day = 1; day <= length; ++day) {
-                for (int minutes : kMinutes) {
-                    const time_t now = LocalTime(year, month, day, minutes / 60, minutes % 60);
+                if (dayIndex++ % dayStep != 0) continue;
+                for (int minute : minutes) {
+                    const time_t now = LocalTime(year, month, day, minute / 60, minute % 60);
                     fake.now = now;
                     for (int eventMonth = 1; eventMonth <= 12; ++eventMonth) {
                         for (int eventDay = 1; eventDay <= DaysInMonth(eventMonth); ++eventDay) {
                             const ConvertedCandidates c = Convert(now, eventMonth, eventDay);
-                            ASSERT_EQ(DaysLeft(Event(eventDay, eventMonth)), ChooseOccurrence(c, true, 0))
-                                << year << "-" << month << "-" << day << " " << minutes << " min, yearly "
+                            EXPECT_EQ(DaysLeft(Event(eventDay, eventMonth)), ChooseOccurrence(c, true, 0))
+                                << year << "-" << month << "-" << day << " " << minute << " min, yearly "
                                 << eventDay << "." << eventMonth;
                             for (int eventYear = year - 2; eventYear <= year + 2; ++eventYear) {
-                                ASSERT_EQ(DaysLeft(OneOff(eventDay, eventMonth, eventYear)),
+                                EXPECT_EQ(DaysLeft(OneOff(eventDay, eventMonth, eventYear)),
                                           ChooseOccurrence(c, false, eventYear))
-                                    << year << "-" << month << "-" << day << " " << minutes
-                                    << " min, one-off " << eventDay << "." << eventMonth << "." << eventYear;
+                                    << year << "-" << month << "-" << day << " " << minute << " min, one-off "
+                                    << eventDay << "." << eventMonth << "." << eventYear;
                             }
+                            if (::testing::Test::HasFailure()) return compared;
                             ++compared;
                         }
                     }
@@ -214,5 +221,21 @@ TEST_F(DaysLeftTest, CalendarCountsEqualConvertedOnes) {
             }
         }
     }
-    EXPECT_EQ(compared, 1096L * 4 * 366);
+    return compared;
+}
+
+}  // namespace
+
+// Every day of a common year before a leap year, the leap year and the
+// common year after it, seen at times near midnight: the day counts equal
+// those of local-time conversions.
+TEST_F(DaysLeftTest, CalendarCountsEqualConvertedOnes) {
+    EXPECT_EQ(CompareWithConversions(2011, 2013, 1, {0, 30, 23 * 60 + 30, 23 * 60 + 59}), 1096L * 4 * 366);
+}
+
+// Around 2000, a leap year though a century, and 2100, a common year though
+// divisible by four, every ninth day at noon.
+TEST_F(DaysLeftTest, CenturyYearsEqualConvertedOnes) {
+    EXPECT_EQ(CompareWithConversions(1999, 2001, 9, {12 * 60}), 122L * 366);
+    EXPECT_EQ(CompareWithConversions(2099, 2101, 9, {12 * 60}), 122L * 366);
 }

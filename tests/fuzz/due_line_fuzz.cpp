@@ -1,6 +1,6 @@
 // Arbitrary bytes as one line of the events file: judging a line by its
-// normalised start (as the due list does) must agree with normalising and
-// parsing the whole line, and the $Age expansion of the bytes must stay
+// normalised start, or by its raw start when it stands as written (as the
+// due list does), must agree with normalising and parsing the whole line, and the $Age expansion of the bytes must stay
 // within any output buffer.
 #include <cstdint>
 #include <cstring>
@@ -45,6 +45,21 @@ void CheckHeadAgreesWithWholeLine(const char* bytes, int version) {
     Check(DaysLeft(fromHead) == DaysLeft(fromWhole));
 }
 
+// A line that the fast way accepts is one the general way uses as it stands.
+void CheckFastWayAgrees(const char* line, int version) {
+    Duty fast;
+    if (!ReadWrittenDutyFields(line, 9, version, &fast)) return;
+    static char whole[kDueLineBufferSize];
+    std::strcpy(whole, line);
+    Check(!IsSkippableLine(whole));
+    fake.boxes.clear();
+    Check(ValidateDutyLine(whole, 9, version) == 1 && fake.boxes.empty());
+    const Duty parsed = *ParseDutyLine(whole, 9, version);
+    Check(fast.line == parsed.line && fast.day == parsed.day && fast.month == parsed.month);
+    Check(fast.year == parsed.year && fast.yearly == parsed.yearly && fast.repeatMark == parsed.repeatMark);
+    Check(fast.warnBefore == parsed.warnBefore && fast.warnAfter == parsed.warnAfter);
+}
+
 void CheckExpansionStaysInside(const char* text, size_t outputSize, int offset) {
     static char output[kDueLineBufferSize + 16];
     std::memset(output, 'Z', sizeof output);
@@ -70,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(line, data + 2, size - 2);
     line[size - 2] = '\0';
     CheckHeadAgreesWithWholeLine(line, version);
+    CheckFastWayAgrees(line, version);
     CheckExpansionStaysInside(line, data[0] % 2 ? std::strlen(line) + 1 : data[1] % 40, data[1] * 7 - 900);
     return 0;
 }
