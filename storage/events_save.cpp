@@ -129,6 +129,17 @@ int WriteUpgraded(FILE* out, void* context) {
     return ok ? 1 : 0;
 }
 
+// A change that could not be written is reported, since the user's entry is
+// lost with it; a written one asks for the list to be rebuilt.
+int FinishChange(int done) {
+    if (!done) {
+        ReportEventsWriteError();
+        return 0;
+    }
+    PlatformPostCommand(CMD_RELOAD_LIST);
+    return 1;
+}
+
 }  // namespace
 
 int AppendDuty(const Duty& duty) {
@@ -140,35 +151,21 @@ int AppendDuty(const Duty& duty) {
     int done = readable && RewriteFile(kEventsFileName, WriteAppended, &job, kBackupNewFile);
     CloseSource(&job.source);
     PlatformWaitCursor(false);
-    if (!done) {
-        ReportEventsWriteError();
-        return 0;
-    }
-    PlatformPostCommand(CMD_RELOAD_LIST);
-    return 1;
+    return FinishChange(done);
 }
 
 int RemoveDutyLine(const Duty& duty) {
     PlatformWaitCursor(true);
     RemoveJob job;
     job.source.in = std::fopen(kEventsFileName, "rb");
-    if (!job.source.in) {
-        // The caller drops the edited event when the old line cannot go.
-        PlatformWaitCursor(false);
-        ReportEventsWriteError();
-        return 0;
-    }
     job.line = duty.line;
-    // Without its version line no reader could use the file again.
-    int done = duty.line != 1 && RewriteFile(kEventsFileName, WriteWithoutLine, &job, kBackupOldFile);
+    // Without its version line no reader could use the file again; without
+    // the file at all, the caller would drop the edited event unseen.
+    int done = job.source.in != nullptr && duty.line != 1 &&
+               RewriteFile(kEventsFileName, WriteWithoutLine, &job, kBackupOldFile);
     CloseSource(&job.source);
     PlatformWaitCursor(false);
-    if (!done) {
-        ReportEventsWriteError();
-        return 0;
-    }
-    PlatformPostCommand(CMD_RELOAD_LIST);
-    return 1;
+    return FinishChange(done);
 }
 
 int UpgradeEventsFile() {

@@ -11,14 +11,9 @@ cmake --build --preset windows -j"$(nproc 2>/dev/null || echo 2)" \
     --target quillbee minimal_window quillbee_startup_bench >/dev/null
 prefix=$root/build/windows/bench-prefix
 ./tools/wine-prefix.sh "$prefix"
-display=""
-for n in $(seq 191 240); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-xvfb_pid=$!
+. "$root/tools/virtual-display.sh"
+start_virtual_display 191 240
 trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 </dev/null; kill $xvfb_pid 2>/dev/null' EXIT
-export DISPLAY=$display
 WINEPREFIX=$prefix TZ=Europe/Warsaw wineserver -p >/dev/null 2>&1 </dev/null
 b=$root/build/windows
 ./tools/wine-run.sh "$prefix" "$b/tests/e2e/quillbee_startup_bench.exe" "$b/quillbee.exe" "$b/tests/e2e/minimal_window.exe"

@@ -33,19 +33,13 @@ if [ -n "${DISPLAY:-}" ]; then
     exit 0
 fi
 
-display=""
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-xvfb_pid=$!
+. "$root/tools/virtual-display.sh"
+start_virtual_display 141 190
 cleanup() {
     wineserver -k >/dev/null 2>&1 </dev/null || true
     kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-sleep 0.5
 
 picture=$data/quillbee-window.png
 cd "$data"

@@ -24,19 +24,14 @@ prefix=$root/build/windows/wineprefix
 
 # One X server and one persistent wineserver for every Wine test; both go
 # away however this script ends, or CI would wait on their open output.
-display=""
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-xvfb_pid=$!
+. "$root/tools/virtual-display.sh"
+start_virtual_display 91 140 || exit 1
 cleanup() {
     WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 </dev/null
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
-export DISPLAY=$display
 WINEPREFIX=$prefix TZ=Europe/Warsaw wineserver -p >/dev/null 2>&1 </dev/null
 
 passed=0
