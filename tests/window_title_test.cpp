@@ -6,9 +6,9 @@
 #include "app/window_title.h"
 #include "tests/fake_platform.h"
 
-TEST(MainWindowTitle, FourFormatsTheInstanceNumberAndTheDay) {
+TEST(MainWindowTitle, FourFormatsAndTheInstanceNumber) {
     ResetFakePlatform();
-    fake.now = LocalTime(2009, 12, 3, 9, 30);  // a Thursday; the day changes are tested in the window
+    fake.now = LocalTime(2009, 12, 3, 9, 30);  // a Thursday
     const struct {
         int instance;
         int dayFirst;
@@ -16,12 +16,10 @@ TEST(MainWindowTitle, FourFormatsTheInstanceNumberAndTheDay) {
         const char* title;
     } cases[] = {
         {2, 1, "pl", "Quillbee [2] - Czwartek, 03 Grudzień"},
-        {3, 0, "pl", "Quillbee [3] - Czwartek, Grudzień 03"},
-        {2, 0, "it", "Quillbee [2] - Czwartek, Grudzień 03"},  // month first ignores the language
+        {3, 0, "it", "Quillbee [3] - Czwartek, Grudzień 03"},  // month first ignores the language
         {1, 2, "it", "Quillbee - Czwartek 03 Grudzień"},       // any non-zero order is day first
         {1, 1, "ee", "Quillbee - Czwartek, 03. Grudzień"},
         {1, 1, "EE", "Quillbee - Czwartek, 03 Grudzień"},  // compared exactly
-        {1, 1, "pl", "Quillbee - Czwartek, 03 Grudzień"},
     };
     for (const auto& c : cases) {
         instanceNumber = c.instance;

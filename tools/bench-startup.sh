@@ -16,4 +16,4 @@ start_virtual_display 191 240
 trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 </dev/null; kill $xvfb_pid 2>/dev/null' EXIT
 WINEPREFIX=$prefix TZ=Europe/Warsaw wineserver -p >/dev/null 2>&1 </dev/null
 b=$root/build/windows
-./tools/wine-run.sh "$prefix" "$b/tests/e2e/quillbee_startup_bench.exe" "$b/quillbee.exe" "$b/tests/e2e/minimal_window.exe"
+./tools/wine-run.sh "$prefix" "$b/bench/quillbee_startup_bench.exe" "$b/quillbee.exe" "$b/bench/minimal_window.exe"

@@ -44,7 +44,7 @@ trap cleanup EXIT
 picture=$data/quillbee-window.png
 cd "$data"
 log=$(mktemp)
-if run_wine "$root/build/windows/tests/e2e/quillbee_shot.exe" "$(winepath -w "$exe" 2>/dev/null)" \
+if run_wine "$root/build/windows/bench/quillbee_shot.exe" "$(winepath -w "$exe" 2>/dev/null)" \
         quillbee-window.bmp >"$log" 2>&1 </dev/null; then
     convert quillbee-window.bmp "$picture"
     rm -f quillbee-window.bmp "$log"

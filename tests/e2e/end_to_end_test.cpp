@@ -106,110 +106,21 @@ TEST(EndToEnd, FirstRunGreetsWritesTheSamplesAndStaysOpen) {
     DeleteFileA(StartupLinkPath().c_str());
 }
 
-TEST(EndToEnd, AnEventsFileWithoutPreferencesOpensAtTheDefaultPlace) {
-    Instance app("defaults");
-    app.Write("quillbee.events", EventsFile(EventLine(0, "Today") + EventLine(2, "Soon")));
-    ASSERT_TRUE(app.Start());
-    HWND window = app.MainWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WaitForWindow(app.Id(), "#32770", 0), nullptr) << "no welcome box: a lost preferences file";
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000));
-    RECT rect;
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 40);
-    EXPECT_EQ(rect.top, 50);
-    EXPECT_EQ(rect.right - rect.left, 600);
-    EXPECT_FALSE(PathExists(app.File("quillbee.prefs")));
-    ExitProgram(window);
-    EXPECT_EQ(app.Exit(), 0u);
-}
-
-TEST(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForward) {
-    Instance first("same");
-    first.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
-    ASSERT_TRUE(first.Start());
-    HWND window = first.MainWindow();
-    ASSERT_NE(window, nullptr);
-    PostMessageA(window, WM_CLOSE, 0, 0);  // with the tray icon on, this hides it
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
-
-    RunningProgram second;
-    ASSERT_TRUE(StartProgram(quillbeeExe, "", first.Folder(), &second));
-    EXPECT_EQ(WaitForExit(&second, 10000), kExitedWithMinusOne);
-    EXPECT_EQ(WaitForWindow(second.process.dwProcessId, "QuillbeeClass", 0, false), nullptr);
-    StopProgram(&second);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != 0; }, 5000)) << "the first one is shown again";
-    EXPECT_EQ(WindowText(window).find('['), std::string::npos);
-    ExitProgram(window);
-    EXPECT_EQ(first.Exit(), 0u);
-}
-
-TEST(EndToEnd, AnotherFolderRunsASecondNumberedInstance) {
-    Instance first("one");
-    Instance second("two");
-    first.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
-    second.Write("quillbee.events", EventsFile(EventLine(1, "Tomorrow")));
-    ASSERT_TRUE(first.Start());
-    HWND one = first.MainWindow();
-    ASSERT_NE(one, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return WindowText(one).rfind("Quillbee - ", 0) == 0; }, 5000)) << WindowText(one);
-    ASSERT_TRUE(second.Start());
-    HWND two = second.MainWindow();
-    ASSERT_NE(two, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(two).rfind("Quillbee [2] - ", 0) == 0; }, 5000))
-        << WindowText(two);
-    EXPECT_EQ(WindowText(one).rfind("Quillbee - ", 0), 0u) << WindowText(one);
-    ExitProgram(two);
-    ExitProgram(one);
-    EXPECT_EQ(second.Exit(), 0u);
-    EXPECT_EQ(first.Exit(), 0u);
-}
-
-TEST(EndToEnd, CloseSwitchEndsTheRunningInstanceAndRemovesItsIcon) {
-    Instance app("close");
-    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
-    ASSERT_TRUE(app.Start());
-    HWND window = app.MainWindow();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return HasTrayIcon(window); }, 5000)) << "the icon is there to begin with";
-
-    Instance closer("closer");
-    ASSERT_TRUE(closer.Start("/c"));
-    EXPECT_EQ(closer.Exit(), kExitedWithMinusOne);
-    EXPECT_EQ(app.Exit(), 0u);
-    EXPECT_FALSE(HasTrayIcon(window));
-    EXPECT_TRUE(PathExists(app.File("quillbee.prefs"))) << "closing saves the preferences";
-}
-
-TEST(EndToEnd, UninstallSwitchAlsoDeletesTheShortcut) {
-    // With nothing running, only the shortcut goes.
-    WriteWholeFile(StartupLinkPath(), "not really a link");
-    Instance alone("uninstall-alone");
-    ASSERT_TRUE(alone.Start("/U"));
-    EXPECT_EQ(alone.Exit(), kExitedWithMinusOne);
-    EXPECT_FALSE(PathExists(StartupLinkPath()));
-
-    WriteWholeFile(StartupLinkPath(), "not really a link");
-    Instance app("uninstall");
-    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
-    ASSERT_TRUE(app.Start());
-    ASSERT_NE(app.MainWindow(), nullptr);
-    Instance remover("remover");
-    ASSERT_TRUE(remover.Start("/U"));
-    EXPECT_EQ(remover.Exit(), kExitedWithMinusOne);
-    EXPECT_EQ(app.Exit(), 0u);
-    EXPECT_FALSE(PathExists(StartupLinkPath()));
-}
-
-TEST(EndToEnd, ReloadShowsWhatTheEventsFileHoldsNow) {
+// An events file without preferences: default place and size, no welcome;
+// an edited file shows its new rows after a reload.
+TEST(EndToEnd, DefaultGeometryAndReload) {
     Instance app("reload");
     app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
     ASSERT_TRUE(app.Start());
     HWND window = app.MainWindow();
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WaitForWindow(app.Id(), "#32770", 0), nullptr) << "a lost preferences file is not a first run";
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 1; }, 5000));
     RECT before;
     GetWindowRect(window, &before);
+    EXPECT_EQ(before.left, 40);
+    EXPECT_EQ(before.top, 50);
+    EXPECT_EQ(before.right - before.left, 600);
 
     app.Write("quillbee.events",
               EventsFile(EventLine(-2, "Past") + EventLine(0, "Today") + EventLine(5, "Coming") + EventLine(40, "Far")));
@@ -219,10 +130,63 @@ TEST(EndToEnd, ReloadShowsWhatTheEventsFileHoldsNow) {
     GetWindowRect(window, &after);
     DWORD_PTR itemHeight = 0;
     SendMessageTimeoutA(ListBoxOf(window), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
-    EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 2 * static_cast<int>(itemHeight))
-        << "the window grows by the two new rows";
+    EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 2 * static_cast<int>(itemHeight));
     ExitProgram(window);
     EXPECT_EQ(app.Exit(), 0u);
+}
+
+// One instance per folder: a second start in the same folder brings the
+// first forward and ends; one in another folder runs, numbered.
+TEST(EndToEnd, OneInstancePerFolder) {
+    Instance first("one");
+    Instance other("two");
+    first.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    other.Write("quillbee.events", EventsFile(EventLine(1, "Tomorrow")));
+    ASSERT_TRUE(first.Start());
+    HWND one = first.MainWindow();
+    ASSERT_NE(one, nullptr);
+    PostMessageA(one, WM_CLOSE, 0, 0);  // with the tray icon on, this hides it
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(one); }, 5000));
+
+    RunningProgram again;
+    ASSERT_TRUE(StartProgram(quillbeeExe, "", first.Folder(), &again));
+    EXPECT_EQ(WaitForExit(&again, 10000), kExitedWithMinusOne);
+    StopProgram(&again);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(one) != 0; }, 5000)) << "the first one is shown again";
+
+    ASSERT_TRUE(other.Start());
+    HWND two = other.MainWindow();
+    ASSERT_NE(two, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(two).rfind("Quillbee [2] - ", 0) == 0; }, 5000))
+        << WindowText(two);
+    EXPECT_EQ(WindowText(one).rfind("Quillbee - ", 0), 0u) << WindowText(one);
+    ExitProgram(two);
+    ExitProgram(one);
+    EXPECT_EQ(other.Exit(), 0u);
+    EXPECT_EQ(first.Exit(), 0u);
+}
+
+// "/C" from anywhere ends the running instance, saving its preferences and
+// removing its icon; "/U" also deletes the shortcut, whether one runs or not.
+TEST(EndToEnd, CloseAndUninstallSwitches) {
+    Instance app("close");
+    app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return HasTrayIcon(window); }, 5000)) << "the icon is there to begin with";
+    Instance closer("closer");
+    ASSERT_TRUE(closer.Start("/c"));
+    EXPECT_EQ(closer.Exit(), kExitedWithMinusOne);
+    EXPECT_EQ(app.Exit(), 0u);
+    EXPECT_FALSE(HasTrayIcon(window));
+    EXPECT_TRUE(PathExists(app.File("quillbee.prefs")));
+
+    WriteWholeFile(StartupLinkPath(), "not really a link");
+    Instance remover("uninstall");
+    ASSERT_TRUE(remover.Start("/U"));
+    EXPECT_EQ(remover.Exit(), kExitedWithMinusOne);
+    EXPECT_FALSE(PathExists(StartupLinkPath()));
 }
 
 TEST(EndToEnd, AnUnrecognisedEventsFileIsFatal) {
