@@ -4,6 +4,9 @@
 # fuzzer for a bounded time, and the Windows build's tests under Wine with a
 # virtual X display. Installs what is missing first. Exits non-zero when
 # anything fails.
+#
+# While working on one part: tools/test.sh [PRESET...] builds and tests only
+# those presets, and QB_CTEST_ARGS (say "-R dialog") picks the tests.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -12,6 +15,7 @@ cd "$root"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 presets=(native native-asan fuzz windows)
+[ $# -gt 0 ] && presets=("$@")
 for preset in "${presets[@]}"; do
     echo "== build: $preset"
     cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
@@ -39,7 +43,8 @@ failed=0
 for preset in "${presets[@]}"; do
     echo "== tests: $preset"
     log=$root/build/$preset/ctest.log
-    ctest --test-dir "build/$preset" --output-on-failure -j1 2>&1 | tee "$log"
+    # shellcheck disable=SC2086
+    ctest --test-dir "build/$preset" --output-on-failure -j1 ${QB_CTEST_ARGS:-} 2>&1 | tee "$log"
     p=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
     if [ -z "$p" ]; then
         failed=$((failed + 1))
@@ -49,6 +54,14 @@ for preset in "${presets[@]}"; do
     passed=$((passed + $1 - $2))
     failed=$((failed + $2))
 done
+
+# The pictures the in-process window tests took, as PNG files.
+shots=$root/build/windows/tests/screenshots
+for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+[ -d "$shots" ] && echo "screenshots: $shots"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

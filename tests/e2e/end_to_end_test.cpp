@@ -11,68 +11,11 @@
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/instance.h"
 #include "tests/e2e/quillbee_files.h"
 
-std::string quillbeeExe;  // set by main from the command line
-
 namespace {
-
-constexpr DWORD kStartTimeout = 15000;
 constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
-
-HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
-
-int RowCount(HWND mainWindow) {
-    DWORD_PTR count = 0;
-    SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-    return static_cast<int>(count);
-}
-
-std::string StartupLinkPath() {
-    char folder[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
-    return std::string(folder) + "\\Quillbee.lnk";
-}
-
-// Whether the notification area holds the program's icon: changing an icon
-// that is not there fails.
-bool HasTrayIcon(HWND mainWindow) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = sizeof data;
-    data.hWnd = mainWindow;
-    data.uID = 130;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, " Quillbee ");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
-}
-
-// A program started in its own scratch folder, stopped and cleaned up at the end.
-class Instance {
-public:
-    explicit Instance(const char* tag) : folder_(MakeScratchFolder(tag)) {}
-    ~Instance() {
-        StopProgram(&program_);
-        RemoveFolder(folder_);
-    }
-    std::string File(const char* name) const { return folder_ + "\\" + name; }
-    void Write(const char* name, const std::string& bytes) const { WriteWholeFile(File(name), bytes); }
-    testing::AssertionResult Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
-        if (StartProgram(quillbeeExe, arguments, folder_, &program_, env)) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "cannot start " << quillbeeExe << " in '" << folder_ << "', error "
-                                           << GetLastError();
-    }
-    DWORD Id() const { return program_.process.dwProcessId; }
-    HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
-    DWORD Exit(DWORD timeoutMs = 10000) { return WaitForExit(&program_, timeoutMs); }
-    const std::string& Folder() const { return folder_; }
-
-private:
-    std::string folder_;
-    RunningProgram program_;
-};
-
-void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
-
 }  // namespace
 
 TEST(EndToEnd, FirstRunGreetsWritesTheSamplesAndStaysOpen) {
@@ -235,23 +178,4 @@ TEST(EndToEnd, PicturesOfTheColourSchemes) {
         ExitProgram(window);
         EXPECT_EQ(app.Exit(), 0u);
     }
-}
-
-int main(int argc, char** argv) {
-    _putenv("TZ=");
-    _tzset();
-    testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        fprintf(stderr, "usage: %s path\\to\\quillbee.exe\n", argv[0]);
-        return 2;
-    }
-    quillbeeExe = argv[1];
-    // A Windows path: the program reads its switch at the first slash of its
-    // command line, so a slash in the path would hide the switch.
-    if (!quillbeeExe.empty() && quillbeeExe[0] == '/') quillbeeExe = "Z:" + quillbeeExe;
-    for (char& c : quillbeeExe) {
-        if (c == '/') c = '\\';
-    }
-    CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
-    return RUN_ALL_TESTS();
 }

@@ -1,0 +1,57 @@
+// The end-to-end tests take the path of the quillbee.exe under test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/e2e/instance.h"
+
+std::string quillbeeExe;
+
+HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
+
+int RowCount(HWND mainWindow) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    return static_cast<int>(count);
+}
+
+std::string StartupLinkPath() {
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
+    return std::string(folder) + "\\Quillbee.lnk";
+}
+
+bool HasTrayIcon(HWND mainWindow) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = mainWindow;
+    data.uID = 130;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, " Quillbee ");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+int main(int argc, char** argv) {
+    _putenv("TZ=");
+    _tzset();
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: %s path\\to\\quillbee.exe\n", argv[0]);
+        return 2;
+    }
+    quillbeeExe = argv[1];
+    // A Windows path: the program reads its switch at the first slash of its
+    // command line, so a slash in the path would hide the switch.
+    if (!quillbeeExe.empty() && quillbeeExe[0] == '/') quillbeeExe = "Z:" + quillbeeExe;
+    for (char& c : quillbeeExe) {
+        if (c == '/') c = '\\';
+    }
+    CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
+    return RUN_ALL_TESTS();
+}

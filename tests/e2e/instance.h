@@ -1,0 +1,52 @@
+// A real quillbee.exe in its own scratch folder, for the end-to-end tests,
+// and what they read off its main window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "tests/e2e/driver.h"
+
+extern std::string quillbeeExe;  // set by main from the command line
+
+constexpr DWORD kStartTimeout = 15000;
+
+HWND ListBoxOf(HWND mainWindow);
+int RowCount(HWND mainWindow);
+std::string StartupLinkPath();
+
+// Whether the notification area holds the program's icon: changing an icon
+// that is not there fails.
+bool HasTrayIcon(HWND mainWindow);
+
+inline void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
+
+// A program started in its own scratch folder, stopped and cleaned up at the end.
+class Instance {
+public:
+    explicit Instance(const char* tag) : folder_(MakeScratchFolder(tag)) {}
+    ~Instance() {
+        StopProgram(&program_);
+        RemoveFolder(folder_);
+    }
+    std::string File(const char* name) const { return folder_ + "\\" + name; }
+    void Write(const char* name, const std::string& bytes) const { WriteWholeFile(File(name), bytes); }
+    testing::AssertionResult Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
+        if (StartProgram(quillbeeExe, arguments, folder_, &program_, env)) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "cannot start " << quillbeeExe << " in '" << folder_ << "', error "
+                                           << GetLastError();
+    }
+    DWORD Id() const { return program_.process.dwProcessId; }
+    HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
+    DWORD Exit(DWORD timeoutMs = 10000) { return WaitForExit(&program_, timeoutMs); }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+    RunningProgram program_;
+};

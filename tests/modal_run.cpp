@@ -1,0 +1,115 @@
+#include "tests/modal_run.h"
+
+#include "tests/e2e/driver.h"
+
+#include <cstring>
+
+namespace {
+struct Search {
+    DWORD threadId;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK MatchActive(HWND window, LPARAM data) {
+    Search* search = reinterpret_cast<Search*>(data);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (window != search->exclude && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindActive(DWORD threadId, HWND exclude) {
+    Search search = {threadId, exclude, nullptr};
+    EnumThreadWindows(threadId, MatchActive, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM data) {
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (std::strcmp(className, "Static") == 0) {
+        std::string* text = reinterpret_cast<std::string*>(data);
+        std::string part = TextOf(child);
+        if (!part.empty()) *text += part;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CloseWindowOfThread(HWND window, LPARAM) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+}  // namespace
+
+ModalRun::ModalRun(std::function<INT_PTR()> show) : show_(std::move(show)) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+}
+
+ModalRun::~ModalRun() {
+    for (int attempt = 0; attempt < 50 && !Wait(100); ++attempt) {
+        EnumThreadWindows(threadId_, CloseWindowOfThread, 0);
+    }
+    CloseHandle(thread_);
+}
+
+DWORD WINAPI ModalRun::Run(LPVOID self) {
+    ModalRun* run = static_cast<ModalRun*>(self);
+    run->result_ = run->show_();
+    return 0;
+}
+
+HWND ModalRun::Active(DWORD timeoutMs) const { return OpenedOver(nullptr, timeoutMs); }
+
+HWND ModalRun::OpenedOver(HWND window, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND found = FindActive(threadId_, window);
+        // A message box is shown a moment before its text is in place.
+        if (found != nullptr && !TextOf(found).empty()) return found;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(10);
+    }
+}
+
+bool ModalRun::Wait(DWORD timeoutMs) { return WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0; }
+
+std::string BoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+std::string TextOf(HWND window) {
+    char text[4096] = "";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             2000, &length)) {
+        return "";
+    }
+    return std::string(text, length < sizeof text ? length : sizeof text - 1);
+}
+
+void PumpMessages(int ms) {
+    DWORD start = GetTickCount();
+    for (int left = ms; left > 0; left = ms - static_cast<int>(GetTickCount() - start)) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    }
+}
+
+bool SaveShot(HWND window, const char* name) {
+    CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
+    // What is painted last must be on the screen before it is read back.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    return SaveWindowPicture(window, BesideDriver(("screenshots\\" + std::string(name) + ".bmp").c_str()));
+}
