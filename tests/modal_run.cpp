@@ -1,7 +1,5 @@
 #include "tests/modal_run.h"
 
-#include "tests/e2e/driver.h"
-
 #include <cstring>
 
 namespace {
@@ -27,17 +25,6 @@ HWND FindActive(DWORD threadId, HWND exclude) {
     Search search = {threadId, exclude, nullptr};
     EnumThreadWindows(threadId, MatchActive, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-BOOL CALLBACK CollectStatic(HWND child, LPARAM data) {
-    char className[16] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (std::strcmp(className, "Static") == 0) {
-        std::string* text = reinterpret_cast<std::string*>(data);
-        std::string part = TextOf(child);
-        if (!part.empty()) *text += part;
-    }
-    return TRUE;
 }
 
 BOOL CALLBACK CloseWindowOfThread(HWND window, LPARAM) {
@@ -70,29 +57,13 @@ HWND ModalRun::OpenedOver(HWND window, DWORD timeoutMs) const {
     for (;;) {
         HWND found = FindActive(threadId_, window);
         // A message box is shown a moment before its text is in place.
-        if (found != nullptr && !TextOf(found).empty()) return found;
+        if (found != nullptr && !WindowText(found).empty()) return found;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(10);
     }
 }
 
 bool ModalRun::Wait(DWORD timeoutMs) { return WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0; }
-
-std::string BoxText(HWND box) {
-    std::string text;
-    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-std::string TextOf(HWND window) {
-    char text[4096] = "";
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             2000, &length)) {
-        return "";
-    }
-    return std::string(text, length < sizeof text ? length : sizeof text - 1);
-}
 
 void PumpMessages(int ms) {
     DWORD start = GetTickCount();

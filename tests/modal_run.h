@@ -1,6 +1,7 @@
 // Runs a modal window (DialogBoxParamA, MessageBoxA...) on a thread of its
 // own, so that the test thread can drive it by messages and answer the
-// message boxes it opens, the way a user would.
+// message boxes it opens, the way a user would. MessageBoxText, WindowText
+// and PressButton of tests/e2e/driver.h read and press what it shows.
 //
 // Post (never send) a command that may open a message box: a sent message
 // does not return until the box is closed, and the box waits for the test.
@@ -9,6 +10,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include "tests/e2e/driver.h"
 
 #include <functional>
 #include <string>
@@ -41,10 +44,6 @@ private:
     DWORD threadId_ = 0;
     volatile INT_PTR result_ = -1;
 };
-
-// The text of a message box (its static children) and of any window.
-std::string BoxText(HWND box);
-std::string TextOf(HWND window);
 
 // Runs the calling thread's messages for `ms` milliseconds.
 void PumpMessages(int ms);
