@@ -56,8 +56,9 @@ HWND ModalRun::OpenedOver(HWND window, DWORD timeoutMs) const {
     DWORD start = GetTickCount();
     for (;;) {
         HWND found = FindActive(threadId_, window);
-        // A message box is shown a moment before its text is in place.
-        if (found != nullptr && !WindowText(found).empty()) return found;
+        // A message box is shown a moment before its text is in place; every
+        // dialog of the program has a caption and at least one label.
+        if (found != nullptr && !WindowText(found).empty() && !MessageBoxText(found).empty()) return found;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         Sleep(10);
     }
