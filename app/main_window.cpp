@@ -9,9 +9,11 @@
 #include "app/list_drawing.h"
 #include "app/load_str.h"
 #include "app/platform.h"
+#include "app/startup_shortcut.h"
 #include "app/state.h"
 #include "app/win_state.h"
 #include "app/window_title.h"
+#include "dialogs/preferences.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -289,6 +291,17 @@ void OnTimer(HWND window, WPARAM id) {
     }
 }
 
+// The dialog has saved the preferences and posted the rebuild, which runs
+// after these steps and re-applies the rest of the window options.
+void OnPreferences(HWND window) {
+    HWND owner = ListEditorHandle != nullptr ? ListEditorHandle : window;
+    if (RunPreferences(owner) != 1) return;
+    SendMessageA(window, MSG_TRAY_ICON, prefs.showTrayIcon ? NIM_ADD : NIM_DELETE, 0);
+    if (!prefs.showTrayIcon) ShowWindow(window, SW_SHOW);  // nothing else would bring it back
+    UpdateStartupShortcut(prefs.startWithSystem);
+    SendMessageA(window, WM_COMMAND, CMD_USER_COLOURS, 0);
+}
+
 // The commands of menus and of other parts of the program. Returns false for
 // an id the window does not handle (or a command that does not apply now),
 // which then goes to the default procedure.
@@ -312,10 +325,14 @@ bool OnCommand(HWND window, int id) {
         // The event list editor opens here.
         return true;
     case CMD_PREFERENCES:
+        userPresent = 1;
+        ClearSelection();
+        OnPreferences(window);
+        return true;
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The Preferences and About dialogs open here.
+        // The About dialog opens here.
         return true;
     case CMD_CLOSE:
         userPresent = 1;
