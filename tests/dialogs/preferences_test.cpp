@@ -1,13 +1,11 @@
 // The Preferences dialog on a thread of its own, driven as a user would:
 // buttons clicked, edits typed into, the choosers and message boxes it opens
-// answered. The main window is a stand-in that records the commands posted
-// to it; the preferences file goes to a scratch directory.
+// answered. The main window is a stand-in at (100, 120), 500 pixels wide,
+// that records the commands posted to it; files go to a scratch directory.
 #include "dialogs/preferences.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -24,19 +22,15 @@
 #include "tests/scratch_dir.h"
 
 namespace {
-// The Windows colour chooser's edits and button, and the font chooser's lists.
-constexpr int kChooserRed = 706;
-constexpr int kChooserGreen = 707;
-constexpr int kChooserBlue = 708;
-constexpr int kChooserAddCustom = 712;
-constexpr int kChooserCustomArea = 721;
-constexpr int kFontFaces = 1136;
-constexpr int kFontSizes = 1138;
+// Controls of the Windows colour and font choosers.
+constexpr int kChooserRed = 706, kChooserAddCustom = 712, kChooserCustomArea = 721;
+constexpr int kFontFaces = 1136, kFontSizes = 1138;
 
 const int kColourButtons[] = {IDC_PREFS_BACKGROUND, IDC_PREFS_PAST_DAYS, IDC_PREFS_TODAY,
                               IDC_PREFS_FUTURE_DAYS};
-// Apply, Cancel, Default and the font button, enabled whenever no chooser is open.
-const int kMainButtons[] = {IDOK, IDCANCEL, IDC_PREFS_DEFAULT, IDC_PREFS_FONT};
+const int kOtherButtons[] = {IDOK, IDCANCEL, IDC_PREFS_DEFAULT, IDC_PREFS_FONT};
+const uint32_t kDeepBlueSea = Rgb(0x10, 0x10, 0x40);
+const uint32_t kUserBackground = Rgb(10, 200, 30);
 
 std::vector<int> postedCommands;
 
@@ -45,21 +39,9 @@ LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// At (100, 120), 500 pixels wide, never shown.
-HWND MakeStandInMainWindow() {
-    static ATOM registered = 0;
-    if (!registered) {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = RecordCommands;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "PreferencesTestMain";
-        registered = RegisterClassA(&windowClass);
-    }
-    return CreateWindowExA(0, "PreferencesTestMain", "", WS_OVERLAPPEDWINDOW, 100, 120, 500, 200, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
 HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+std::string Text(HWND dialog, int id) { return WindowText(Item(dialog, id)); }
+bool Checked(HWND dialog, int id) { return SendMessageA(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // For controls that open nothing: returns once the click is handled.
 void Click(HWND dialog, int id) {
@@ -70,20 +52,16 @@ void Click(HWND dialog, int id) {
 // For buttons that open a modal window or end the dialog.
 void Press(HWND dialog, int id) { PostMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
 
-bool Checked(HWND dialog, int id) { return SendMessageA(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-std::string Text(HWND dialog, int id) { return WindowText(Item(dialog, id)); }
-
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(Item(dialog, id)) != FALSE; }
-
-HWND Focus(const ModalRun& run) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(run.ThreadId(), &info);
-    return info.hwndFocus;
+HWND Opened(const ModalRun& run, HWND dialog, int button) {
+    Press(dialog, button);
+    return run.OpenedOver(dialog);
 }
 
-// What the screen shows at a point of a window's client area.
+template <typename Condition>
+bool Soon(Condition condition) {
+    return WaitUntil(condition, 3000);
+}
+
 COLORREF ScreenPixel(HWND window, int x, int y) {
     POINT point = {x, y};
     ClientToScreen(window, &point);
@@ -101,83 +79,57 @@ COLORREF PreviewBackground(HWND dialog) {
 }
 
 bool ShowsBackground(HWND dialog, uint32_t colour) {
-    return WaitUntil([&] { return PreviewBackground(dialog) == colour; }, 3000);
+    return Soon([&] { return PreviewBackground(dialog) == colour; });
 }
 
 bool ShowsFont(HWND dialog, const std::string& text) {
-    return WaitUntil([&] { return Text(dialog, IDC_PREFS_FONT_TEXT) == text; }, 3000);
+    return Soon([&] { return Text(dialog, IDC_PREFS_FONT_TEXT) == text; });
 }
 
-bool ColourButtonsEnabled(HWND dialog, bool on) {
-    return WaitUntil(
-        [&] {
-            for (int id : kColourButtons) {
-                if (Enabled(dialog, id) != on) return false;
-            }
-            return true;
-        },
-        3000);
-}
-
-// Whether every button of the dialog is disabled while a chooser is open.
-bool AllButtonsDisabled(HWND dialog) {
-    for (int id : kMainButtons) {
-        if (Enabled(dialog, id)) return false;
+// The preview's pixels along its first row; empty while only the background shows.
+std::string FirstRowPixels(HWND dialog) {
+    HWND preview = Item(dialog, IDC_PREFS_PREVIEW);
+    COLORREF background = PreviewBackground(dialog);
+    std::string pixels;
+    bool drawn = false;
+    for (int x = 0; x < 300; ++x) {
+        COLORREF colour = ScreenPixel(preview, x, 8);
+        drawn = drawn || colour != background;
+        pixels += std::to_string(colour) + ",";
     }
-    return ColourButtonsEnabled(dialog, false);
+    return drawn ? pixels : "";
 }
 
-bool MainButtonsEnabled(HWND dialog) {
-    return WaitUntil(
-        [&] {
-            for (int id : kMainButtons) {
-                if (!Enabled(dialog, id)) return false;
-            }
-            return true;
-        },
-        3000);
+// Whether the colour buttons, and the other buttons, come to be enabled as said.
+bool ButtonsEnabled(HWND dialog, bool colour, bool others) {
+    return Soon([&] {
+        for (int id : kColourButtons)
+            if ((IsWindowEnabled(Item(dialog, id)) != FALSE) != colour) return false;
+        for (int id : kOtherButtons)
+            if ((IsWindowEnabled(Item(dialog, id)) != FALSE) != others) return false;
+        return true;
+    });
 }
 
-// Picks a font in the open font chooser the way its lists report a choice.
+// Picks a face and a size in the open font chooser as its lists report a choice.
 void PickFont(HWND chooser, const char* face, const char* size) {
-    const int lists[] = {kFontFaces, kFontSizes};
-    const char* texts[] = {face, size};
-    for (int i = 0; i < 2; ++i) {
-        HWND list = GetDlgItem(chooser, lists[i]);
-        SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(texts[i]));
-        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(lists[i], CBN_SELCHANGE),
+    for (auto pick : {std::make_pair(kFontFaces, face), std::make_pair(kFontSizes, size)}) {
+        HWND list = GetDlgItem(chooser, pick.first);
+        SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pick.second));
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(pick.first, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
     }
 }
 
-// Presses a button of the dialog and returns what it opened, or null.
-HWND Opened(const ModalRun& run, HWND dialog, int button) {
-    Press(dialog, button);
-    return run.OpenedOver(dialog);
-}
-
-// Chooses a font through the font button; true once the dialog shows it.
-bool ChooseListFont(const ModalRun& run, HWND dialog, const char* face, const char* size) {
-    HWND chooser = Opened(run, dialog, IDC_PREFS_FONT);
-    if (chooser == nullptr) return false;
-    PickFont(chooser, face, size);
-    PressButton(chooser, IDOK);
-    return ShowsFont(dialog, std::string(" ") + face + ", " + size + " pt ");
-}
-
-void SetColour(HWND chooser, int red, int green, int blue) {
-    SetDlgItemInt(chooser, kChooserRed, static_cast<UINT>(red), FALSE);
-    SetDlgItemInt(chooser, kChooserGreen, static_cast<UINT>(green), FALSE);
-    SetDlgItemInt(chooser, kChooserBlue, static_cast<UINT>(blue), FALSE);
-}
-
 // The picture is taken once the rows are drawn over the repainted preview.
-void Picture(HWND dialog, const char* name) {
+void Picture(HWND dialog, const std::string& name) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
-    SaveWindowPicture(dialog, BesideDriver(("screenshots\\" + std::string(name) + ".bmp").c_str()));
+    SaveWindowPicture(dialog, BesideDriver(("screenshots\\" + name + ".bmp").c_str()));
 }
+
+INT_PTR ShowPreferences() { return RunPreferences(nullptr); }
 
 class PreferencesDialog : public testing::Test {
 protected:
@@ -185,11 +137,16 @@ protected:
         appInstance = GetModuleHandleA(nullptr);
         prefs = DefaultPrefs();
         ApplyDefaultListFont(&prefs.listFont);
-        prefs.userBackground = static_cast<int32_t>(Rgb(10, 200, 30));
+        prefs.userBackground = static_cast<int32_t>(kUserBackground);
         listFontHandle = CreateListFont(prefs.listFont);
         dayFirst = 1;
-        std::strcpy(languageCode, "pl");
-        mainWindow = MakeStandInMainWindow();
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = RecordCommands;
+        windowClass.hInstance = appInstance;
+        windowClass.lpszClassName = "PreferencesTestMain";
+        RegisterClassA(&windowClass);
+        mainWindow = CreateWindowExA(0, "PreferencesTestMain", "", WS_OVERLAPPEDWINDOW, 100, 120, 500, 200,
+                                     nullptr, nullptr, appInstance, nullptr);
         postedCommands.clear();
     }
     void TearDown() override {
@@ -198,7 +155,6 @@ protected:
         DeleteObject(listFontHandle);
         listFontHandle = nullptr;
     }
-    // The commands posted to the main window so far.
     std::vector<int> Posted() {
         PumpMessages(50);
         return postedCommands;
@@ -206,38 +162,39 @@ protected:
 
     ScratchDir dir_;
 };
-
-INT_PTR ShowPreferences() { return RunPreferences(nullptr); }
 }  // namespace
 
-TEST_F(PreferencesDialog, OpensOnThePreferencesWithAnUnknownSchemeAsTheFirst) {
-    prefs.colourScheme = 9;
+TEST_F(PreferencesDialog, OpensOnThePreferencesAndCancelLeavesThemAlone) {
+    prefs.colourScheme = 9;  // not a scheme: the first is taken
     prefs.warnDaysBefore = 12;
     prefs.warnDaysAfter = 0;
     prefs.keepWidth = 0;
     prefs.hideMenuBar = 1;
-    prefs.showWeekday = 1;
+    Prefs before = prefs;
+    HFONT font = listFontHandle;
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(dialog), "Quillbee - Ustawienia");
-    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_BEFORE), "12");
-    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_AFTER), "0");
-    for (int id : {IDC_PREFS_DAYS_BEFORE, IDC_PREFS_DAYS_AFTER}) {
-        EXPECT_EQ(SendMessageA(Item(dialog, id), EM_GETLIMITTEXT, 0, 0), 3) << id;
-    }
+    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_BEFORE) + "/" + Text(dialog, IDC_PREFS_DAYS_AFTER), "12/0");
+    EXPECT_EQ(SendMessageA(Item(dialog, IDC_PREFS_DAYS_AFTER), EM_GETLIMITTEXT, 0, 0), 3);
     const std::pair<int, bool> boxes[] = {
         {IDC_PREFS_KEEP_WIDTH, false}, {IDC_PREFS_KEEP_POSITION, true}, {IDC_PREFS_ON_TOP, false},
-        {IDC_PREFS_HIDE_MENU, true},   {IDC_PREFS_TRAY_ICON, true},     {IDC_PREFS_START_WITH_SYSTEM, true},
-        {IDC_PREFS_WEEKDAY, true},     {IDC_PREFS_SCHEME_BLUE, true},   {IDC_PREFS_SCHEME_USER, false},
+        {IDC_PREFS_HIDE_MENU, true},   {IDC_PREFS_WEEKDAY, false},      {IDC_PREFS_SCHEME_BLUE, true},
     };
     for (const auto& box : boxes) EXPECT_EQ(Checked(dialog, box.first), box.second) << box.first;
-    EXPECT_TRUE(ColourButtonsEnabled(dialog, false));
-    EXPECT_TRUE(ShowsBackground(dialog, Rgb(0x10, 0x10, 0x40)));
+    EXPECT_TRUE(ButtonsEnabled(dialog, false, true));
+    EXPECT_TRUE(ShowsBackground(dialog, kDeepBlueSea));
     EXPECT_TRUE(ShowsFont(dialog, " Comic Sans MS, 11 pt ")) << Text(dialog, IDC_PREFS_FONT_TEXT);
+
+    for (int id : {IDC_PREFS_ON_TOP, IDC_PREFS_SCHEME_USER, IDC_PREFS_WEEKDAY}) Click(dialog, id);
+    SetDlgItemTextA(dialog, IDC_PREFS_DAYS_BEFORE, "100");
     Press(dialog, IDCANCEL);
     ASSERT_TRUE(run.Wait());
     EXPECT_EQ(run.Result(), 2);
+    EXPECT_EQ(std::memcmp(&prefs, &before, sizeof prefs), 0);
+    EXPECT_EQ(listFontHandle, font);
+    EXPECT_FALSE(FileExists(kPrefsFileName));
+    EXPECT_TRUE(Posted().empty());
 }
 
 // Also the pictures of the dialog in every scheme and with the weekday.
@@ -245,33 +202,36 @@ TEST_F(PreferencesDialog, EachSchemeColoursThePreviewAndOnlyTheUsersHasColourBut
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    const uint32_t backgrounds[kSchemeCount] = {Rgb(0x10, 0x10, 0x40), Rgb(0xFF, 0xFF, 0x00),
-                                                Rgb(0xCC, 0xFF, 0xFF), Rgb(0, 0, 0), Rgb(10, 200, 30)};
+    const uint32_t backgrounds[kSchemeCount] = {kDeepBlueSea, Rgb(0xFF, 0xFF, 0x00), Rgb(0xCC, 0xFF, 0xFF),
+                                                Rgb(0, 0, 0), kUserBackground};
     for (int scheme : {3, 4, 1, 0, 2}) {
         Click(dialog, IDC_PREFS_SCHEME_BLUE + 10 * scheme);
         EXPECT_TRUE(ShowsBackground(dialog, backgrounds[scheme])) << scheme;
-        EXPECT_TRUE(ColourButtonsEnabled(dialog, scheme == kUserScheme)) << scheme;
-        char name[32];
-        std::snprintf(name, sizeof name, "preferences-scheme-%d", scheme);
-        Picture(dialog, name);
+        EXPECT_TRUE(ButtonsEnabled(dialog, scheme == kUserScheme, true)) << scheme;
+        Picture(dialog, "preferences-scheme-" + std::to_string(scheme));
     }
+    std::string withoutWeekday;
+    ASSERT_TRUE(Soon([&] { return !(withoutWeekday = FirstRowPixels(dialog)).empty(); }));
     Click(dialog, IDC_PREFS_WEEKDAY);
+    EXPECT_TRUE(Soon([&] {
+        std::string row = FirstRowPixels(dialog);
+        return !row.empty() && row != withoutWeekday;
+    })) << "the weekday shows in the preview at once";
     Picture(dialog, "preferences-weekday");
     Press(dialog, IDCANCEL);
     EXPECT_TRUE(run.Wait());
 }
 
 TEST_F(PreferencesDialog, ApplyRefusesLimitsOfNothingAndOverHalfAYear) {
-    struct Case {
-        const char* before;
-        const char* after;
-        const char* refusal;  // the start of the message, or null when accepted
-        int focus;
-    };
     const char* kNothing = "Invalid warning limits: at least one limit must be greater than zero!";
     const char* kTooMany =
         "Invalid warning limits: the number of days cannot be greater than 182 (half a year)!";
-    const Case cases[] = {
+    struct Case {
+        const char* before;
+        const char* after;
+        const char* refusal;  // null when accepted
+        int focus;
+    } const cases[] = {
         {"0", "0", kNothing, IDC_PREFS_DAYS_BEFORE},
         {"", "", kNothing, IDC_PREFS_DAYS_BEFORE},
         {"183", "5", kTooMany, IDC_PREFS_DAYS_BEFORE},
@@ -289,22 +249,25 @@ TEST_F(PreferencesDialog, ApplyRefusesLimitsOfNothingAndOverHalfAYear) {
         ASSERT_NE(dialog, nullptr);
         SetDlgItemTextA(dialog, IDC_PREFS_DAYS_BEFORE, c.before);
         SetDlgItemTextA(dialog, IDC_PREFS_DAYS_AFTER, c.after);
-        Press(dialog, IDOK);
         if (c.refusal == nullptr) {
+            Press(dialog, IDOK);
             ASSERT_TRUE(run.Wait());
             EXPECT_EQ(run.Result(), 1);
             EXPECT_EQ(prefs.warnDaysBefore, std::atoi(c.before));
             EXPECT_EQ(prefs.warnDaysAfter, std::atoi(c.after));
             continue;
         }
-        HWND box = run.OpenedOver(dialog);
+        HWND box = Opened(run, dialog, IDOK);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxCaption(box), "Error");
         EXPECT_EQ(MessageBoxText(box), c.refusal);
         PressButton(box, IDOK);
-        EXPECT_TRUE(WaitUntil([&] { return Focus(run) == Item(dialog, c.focus); }, 3000));
+        EXPECT_TRUE(Soon([&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(run.ThreadId(), &info) && info.hwndFocus == Item(dialog, c.focus);
+        }));
         EXPECT_FALSE(run.Wait(100)) << "the dialog stays open";
-        EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_AFTER), c.after) << "the entries are kept";
         EXPECT_EQ(prefs.warnDaysBefore, 44);
         Press(dialog, IDCANCEL);
         EXPECT_TRUE(run.Wait());
@@ -316,7 +279,6 @@ TEST_F(PreferencesDialog, ApplyStoresEverySettingSavesThemAndAsksForARebuild) {
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(ChooseListFont(run, dialog, "Tahoma", "20"));
     for (int id :
          {IDC_PREFS_KEEP_WIDTH, IDC_PREFS_KEEP_POSITION, IDC_PREFS_ON_TOP, IDC_PREFS_HIDE_MENU,
           IDC_PREFS_TRAY_ICON, IDC_PREFS_START_WITH_SYSTEM, IDC_PREFS_WEEKDAY, IDC_PREFS_SCHEME_DARK}) {
@@ -327,42 +289,14 @@ TEST_F(PreferencesDialog, ApplyStoresEverySettingSavesThemAndAsksForARebuild) {
     Press(dialog, IDOK);
     ASSERT_TRUE(run.Wait());
     EXPECT_EQ(run.Result(), 1);
-
-    // Limits, the six window options, the main window's place, the scheme.
-    std::string saved = ReadFileBytes(kPrefsFileName);
-    EXPECT_NE(saved.find("\r\n7 2 0 0 1 1 0 0 100 120 500 3 2017290 208 0 32768 1 -27 "), std::string::npos)
-        << saved;
-    EXPECT_EQ(saved.substr(saved.size() - 9), " 'Tahoma'") << saved;
-    EXPECT_EQ(prefs.showWeekday, 1);
-    EXPECT_EQ(prefs.colourScheme, 3);
+    // Limits, the six window options, the main window's place, the scheme,
+    // the user colours, the weekday and the font.
+    EXPECT_EQ(
+        ReadFileBytes(kPrefsFileName).substr(ReadFileBytes(kPrefsFileName).rfind('\n') + 1),
+        "7 2 0 0 1 1 0 0 100 120 500 3 2017290 208 0 32768 1 -14 0 0 0 0 0 0 0 0 0 0 0 0 'Comic Sans MS'");
     EXPECT_EQ(Posted(), std::vector<int>{CMD_RELOAD_LIST});
     EXPECT_NE(listFontHandle, nullptr);
     EXPECT_EQ(GetObjectType(oldFont), 0u) << "the font replaced is released";
-    LOGFONTA font;
-    ASSERT_EQ(GetObjectA(listFontHandle, sizeof font, &font), static_cast<int>(sizeof font));
-    EXPECT_STREQ(font.lfFaceName, "Tahoma");
-    EXPECT_EQ(font.lfHeight, -27);
-}
-
-TEST_F(PreferencesDialog, CancelLeavesThePreferencesTheListFontAndTheFileAlone) {
-    Prefs before = prefs;
-    HFONT font = listFontHandle;
-    ModalRun run(ShowPreferences);
-    HWND dialog = run.Active();
-    ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_PREFS_ON_TOP);
-    Click(dialog, IDC_PREFS_SCHEME_USER);
-    Click(dialog, IDC_PREFS_WEEKDAY);
-    SetDlgItemTextA(dialog, IDC_PREFS_DAYS_BEFORE, "100");
-    ASSERT_TRUE(ChooseListFont(run, dialog, "Tahoma", "20"));
-    Press(dialog, IDCANCEL);
-    ASSERT_TRUE(run.Wait());
-    EXPECT_EQ(run.Result(), 2);
-    EXPECT_EQ(std::memcmp(&prefs, &before, sizeof prefs), 0);
-    EXPECT_EQ(listFontHandle, font);
-    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    EXPECT_FALSE(FileExists(kPrefsFileName));
-    EXPECT_TRUE(Posted().empty());
 }
 
 TEST_F(PreferencesDialog, DefaultAsksFirstAndKeepsTheUserColours) {
@@ -375,164 +309,131 @@ TEST_F(PreferencesDialog, DefaultAsksFirstAndKeepsTheUserColours) {
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(ShowsFont(dialog, " Tahoma, 11 pt "));
-
     HWND box = Opened(run, dialog, IDC_PREFS_DEFAULT);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxCaption(box), "Warning");
     EXPECT_EQ(MessageBoxText(box), "Preferences will be set to their default values.\n\nAre you sure?");
     PressButton(box, IDNO);
-    ASSERT_TRUE(WaitUntil([&] { return run.Active(0) == dialog; }, 3000));
+    ASSERT_TRUE(Soon([&] { return run.Active(0) == dialog; }));
     EXPECT_TRUE(Checked(dialog, IDC_PREFS_SCHEME_USER));
     EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_BEFORE), "50");
 
     box = Opened(run, dialog, IDC_PREFS_DEFAULT);
     ASSERT_NE(box, nullptr);
     PressButton(box, IDYES);
-    EXPECT_TRUE(ColourButtonsEnabled(dialog, false));
+    EXPECT_TRUE(ButtonsEnabled(dialog, false, true));
     EXPECT_TRUE(Checked(dialog, IDC_PREFS_SCHEME_BLUE));
     EXPECT_FALSE(Checked(dialog, IDC_PREFS_SCHEME_USER));
-    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_BEFORE), "10");
-    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_AFTER), "3");
-    const std::pair<int, bool> boxes[] = {
-        {IDC_PREFS_KEEP_WIDTH, true}, {IDC_PREFS_KEEP_POSITION, true}, {IDC_PREFS_ON_TOP, false},
-        {IDC_PREFS_HIDE_MENU, false}, {IDC_PREFS_TRAY_ICON, true},     {IDC_PREFS_START_WITH_SYSTEM, true},
-        {IDC_PREFS_WEEKDAY, false},
-    };
-    for (const auto& b : boxes) EXPECT_EQ(Checked(dialog, b.first), b.second) << b.first;
-    EXPECT_TRUE(ShowsBackground(dialog, Rgb(0x10, 0x10, 0x40)));
+    EXPECT_EQ(Text(dialog, IDC_PREFS_DAYS_BEFORE) + "/" + Text(dialog, IDC_PREFS_DAYS_AFTER), "10/3");
+    for (int id :
+         {IDC_PREFS_KEEP_WIDTH, IDC_PREFS_KEEP_POSITION, IDC_PREFS_TRAY_ICON, IDC_PREFS_START_WITH_SYSTEM})
+        EXPECT_TRUE(Checked(dialog, id)) << id;
+    for (int id : {IDC_PREFS_ON_TOP, IDC_PREFS_HIDE_MENU, IDC_PREFS_WEEKDAY})
+        EXPECT_FALSE(Checked(dialog, id)) << id;
+    EXPECT_TRUE(ShowsBackground(dialog, kDeepBlueSea));
     EXPECT_TRUE(ShowsFont(dialog, " Comic Sans MS, 11 pt "));
 
     Click(dialog, IDC_PREFS_SCHEME_USER);
-    EXPECT_TRUE(ShowsBackground(dialog, Rgb(10, 200, 30))) << "the user colours come back";
-    EXPECT_TRUE(ColourButtonsEnabled(dialog, true));
+    EXPECT_TRUE(ShowsBackground(dialog, kUserBackground)) << "the user colours come back";
+    EXPECT_TRUE(ButtonsEnabled(dialog, true, true));
     Press(dialog, IDOK);
     ASSERT_TRUE(run.Wait());
-    EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(Rgb(10, 200, 30)));
-    EXPECT_EQ(prefs.warnDaysBefore, 10);
+    EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(kUserBackground));
     EXPECT_EQ(prefs.showTrayIcon, 1);
     EXPECT_STREQ(prefs.listFont.faceName, "Comic Sans MS");
 }
 
 // The chooser starts on the colour of the button's role; only OK changes it,
 // and the custom colours are offered again at the next opening.
-TEST_F(PreferencesDialog, ColourChooserSetsTheUserColoursOfItsRole) {
+TEST_F(PreferencesDialog, ColourChooserSetsTheUserColourOfItsRole) {
     prefs.colourScheme = kUserScheme;
-    {
+    for (int opening = 1; opening <= 2; ++opening) {
         ModalRun run(ShowPreferences);
         HWND dialog = run.Active();
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(ColourButtonsEnabled(dialog, true));
-        HWND chooser = Opened(run, dialog, IDC_PREFS_PAST_DAYS);
+        HWND chooser = Opened(run, dialog, opening == 1 ? IDC_PREFS_PAST_DAYS : IDC_PREFS_BACKGROUND);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_TRUE(AllButtonsDisabled(dialog));
-        EXPECT_EQ(Text(chooser, kChooserRed) + " " + Text(chooser, kChooserGreen), "208 0");
-        SetColour(chooser, 12, 34, 56);
-        PressButton(chooser, kChooserAddCustom);
-        PressButton(chooser, IDOK);
-        EXPECT_TRUE(MainButtonsEnabled(dialog));
-        EXPECT_TRUE(ColourButtonsEnabled(dialog, true));
-
-        chooser = Opened(run, dialog, IDC_PREFS_BACKGROUND);
-        ASSERT_NE(chooser, nullptr);
-        SetColour(chooser, 1, 2, 3);
-        PressButton(chooser, IDCANCEL);
-        EXPECT_TRUE(MainButtonsEnabled(dialog));
-        EXPECT_TRUE(ShowsBackground(dialog, Rgb(10, 200, 30)));
+        EXPECT_TRUE(ButtonsEnabled(dialog, false, false)) << "while the chooser is open";
+        if (opening == 1) {
+            EXPECT_EQ(Text(chooser, kChooserRed), "208");
+            for (int i = 0; i < 3; ++i) SetDlgItemInt(chooser, kChooserRed + i, 12 + 22 * i, FALSE);
+            PressButton(chooser, kChooserAddCustom);
+            PressButton(chooser, IDOK);
+        } else {
+            HWND custom = GetDlgItem(chooser, kChooserCustomArea);  // two rows of eight boxes
+            RECT area;
+            GetClientRect(custom, &area);
+            EXPECT_TRUE(Soon(
+                [&] { return ScreenPixel(custom, area.right / 16, area.bottom / 4) == Rgb(12, 34, 56); }));
+            SetDlgItemInt(chooser, kChooserRed, 99, FALSE);
+            PressButton(chooser, IDCANCEL);
+        }
+        EXPECT_TRUE(ButtonsEnabled(dialog, true, true));
         Press(dialog, IDOK);
         ASSERT_TRUE(run.Wait());
+        EXPECT_EQ(prefs.userPastDays, static_cast<int32_t>(Rgb(12, 34, 56)));
+        EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(kUserBackground));
     }
-    EXPECT_EQ(prefs.userPastDays, static_cast<int32_t>(Rgb(12, 34, 56)));
-    EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(Rgb(10, 200, 30)));
-
-    ModalRun run(ShowPreferences);
-    HWND dialog = run.Active();
-    ASSERT_NE(dialog, nullptr);
-    HWND chooser = Opened(run, dialog, IDC_PREFS_TODAY);
-    ASSERT_NE(chooser, nullptr);
-    // The first of the custom colour boxes, two rows of eight.
-    HWND custom = GetDlgItem(chooser, kChooserCustomArea);
-    RECT area;
-    GetClientRect(custom, &area);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return ScreenPixel(custom, area.right / 16, area.bottom / 4) == Rgb(12, 34, 56); }, 3000));
-    PressButton(chooser, IDCANCEL);
-    Press(dialog, IDCANCEL);
-    EXPECT_TRUE(run.Wait());
 }
 
 TEST_F(PreferencesDialog, CancelledFontChooserGoesBackToTheListFont) {
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    for (const char* size : {"20", "16"}) {
+    for (const char* size : {"20", "16", "28"}) {
         HWND chooser = Opened(run, dialog, IDC_PREFS_FONT);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_TRUE(AllButtonsDisabled(dialog));
+        EXPECT_TRUE(ButtonsEnabled(dialog, false, false));
         PickFont(chooser, "Tahoma", size);
-        PressButton(chooser, IDOK);
-        EXPECT_TRUE(ShowsFont(dialog, std::string(" Tahoma, ") + size + " pt "))
-            << Text(dialog, IDC_PREFS_FONT_TEXT);
-        EXPECT_TRUE(MainButtonsEnabled(dialog));
+        bool cancel = std::strcmp(size, "28") == 0;
+        PressButton(chooser, cancel ? IDCANCEL : IDOK);
+        std::string shown = cancel ? " Comic Sans MS, 11 pt " : std::string(" Tahoma, ") + size + " pt ";
+        EXPECT_TRUE(ShowsFont(dialog, shown)) << Text(dialog, IDC_PREFS_FONT_TEXT);
+        EXPECT_TRUE(ButtonsEnabled(dialog, false, true));
     }
-    HWND chooser = Opened(run, dialog, IDC_PREFS_FONT);
-    ASSERT_NE(chooser, nullptr);
-    PickFont(chooser, "Tahoma", "28");
-    PressButton(chooser, IDCANCEL);
-    EXPECT_TRUE(ShowsFont(dialog, " Comic Sans MS, 11 pt ")) << Text(dialog, IDC_PREFS_FONT_TEXT);
-    EXPECT_TRUE(MainButtonsEnabled(dialog));
     Press(dialog, IDOK);
     ASSERT_TRUE(run.Wait());
     EXPECT_STREQ(prefs.listFont.faceName, "Comic Sans MS");
     EXPECT_EQ(prefs.listFont.height, -14);
 }
 
-// Every label, check box, radio button and push button shows its text whole
-// in the dialog font.
+// Every label, check box, radio button and push button shows its text whole.
 TEST_F(PreferencesDialog, EveryTextFitsItsControl) {
     ModalRun run(ShowPreferences);
     HWND dialog = run.Active();
     ASSERT_NE(dialog, nullptr);
-    struct Fit {
-        static BOOL CALLBACK Check(HWND control, LPARAM) {
-            char className[16] = "";
-            GetClassNameA(control, className, sizeof className);
-            std::string text = WindowText(control);
-            while (!text.empty() && text.back() == ' ') text.pop_back();
-            bool button = std::strcmp(className, "Button") == 0;
-            if (text.empty() || (!button && std::strcmp(className, "Static") != 0)) return TRUE;
-            // What a control needs besides its text.
-            int extra = 0;
-            if (button) {
-                LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-                if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) {
-                    extra = GetSystemMetrics(SM_CXMENUCHECK) + 4;
-                } else if (type == BS_GROUPBOX) {
-                    extra = 16;
-                } else {
-                    extra = 6;
-                }
-            }
-            wchar_t wide[128];
-            int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 128) - 1;
-            HDC dc = GetDC(control);
-            HGDIOBJ previous =
-                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-            RECT needed = {0, 0, 0, 0};
-            DrawTextW(dc, wide, length, &needed, DT_CALCRECT | DT_SINGLELINE);
-            SelectObject(dc, previous);
-            ReleaseDC(control, dc);
-            RECT client;
-            GetClientRect(control, &client);
-            EXPECT_LE(needed.right + extra, client.right) << text;
-            return TRUE;
-        }
-    };
-    EnumChildWindows(dialog, Fit::Check, 0);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        char className[16] = "";
+        GetClassNameA(control, className, sizeof className);
+        std::string text = WindowText(control);
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        bool button = std::strcmp(className, "Button") == 0;
+        if (text.empty() || (!button && std::strcmp(className, "Static") != 0)) continue;
+        // Room a control needs besides its text: the box, the frame, the edges.
+        LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+        int extra = !button ? 0
+                    : type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON
+                        ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                    : type == BS_GROUPBOX ? 16
+                                          : 6;
+        wchar_t wide[128];
+        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 128) - 1;
+        HDC dc = GetDC(control);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        RECT needed = {0, 0, 0, 0};
+        DrawTextW(dc, wide, length, &needed, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, previous);
+        ReleaseDC(control, dc);
+        RECT client;
+        GetClientRect(control, &client);
+        EXPECT_LE(needed.right + extra, client.right) << text;
+    }
     Press(dialog, IDCANCEL);
     EXPECT_TRUE(run.Wait());
 }
 
+// Smoothed text edges are darker shades of the row's colour: pure red, green
+// and blue rows on black each light one channel only.
 TEST(PreferencesPreview, RowsInTheirColoursWeekdayWideningAndClippedAtTheBottom) {
     dayFirst = 1;
     Prefs defaults = DefaultPrefs();
@@ -548,14 +449,12 @@ TEST(PreferencesPreview, RowsInTheirColoursWeekdayWideningAndClippedAtTheBottom)
 
     RECT area = {0, 0, 800, 6 * h};
     DrawPreviewRows(canvas.dc(), area, past, today, future, false);
-    // Smoothed edges are darker shades of the same colour: one channel each.
     for (int row = 0; row < 6; ++row) {
         COLORREF colour = row < 2 ? past : row == 2 ? today : future;
         EXPECT_GT(canvas.Count(row * h, (row + 1) * h, colour), 0) << row;
         EXPECT_EQ(canvas.Count(row * h, (row + 1) * h, 0xFFFFFF & ~colour), 0) << row;
     }
     int messageEnd = canvas.RightmostInk(0, h);
-
     canvas.Clear();
     DrawPreviewRows(canvas.dc(), area, past, today, future, true);
     EXPECT_GT(canvas.RightmostInk(0, h), messageEnd) << "the weekday moves the message right";
