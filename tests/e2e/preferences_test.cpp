@@ -116,22 +116,11 @@ TEST(EndToEnd, PicturesOfTheDateColumn) {
         {"date-column-wide-weekday", "-20 0 0 0 700 0 0 0 0 0 0 0 0 'DejaVu Sans'", 1},
     };
     for (const Shot& shot : shots) {
-        Instance app("dates");
         PrefsLine prefs;
         prefs.warnDaysBefore = prefs.warnDaysAfter = 182;
         prefs.listFont = shot.font;
         prefs.showWeekday = shot.weekday;
         prefs.windowWidth = 700;
-        app.Write("quillbee.prefs", PrefsFile(prefs));
-        app.Write("quillbee.events", EventsFile(rows));
-        ASSERT_TRUE(app.Start());
-        HWND window = app.MainWindow();
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 13; }, 5000)) << RowCount(window);
-        Sleep(300);  // let it paint
-        EXPECT_TRUE(SaveWindowPicture(
-            window, BesideDriver((std::string("screenshots\\") + shot.name + ".bmp").c_str())));
-        ExitProgram(window);
-        EXPECT_EQ(app.Exit(), 0u);
+        PictureOfMainWindow(prefs, EventsFile(rows), 13, shot.name);
     }
 }
