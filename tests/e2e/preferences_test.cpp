@@ -54,12 +54,19 @@ TEST(EndToEnd, AppliedPreferencesChangeTheRunningProgram) {
     HWND dialog = WaitForDialog(app.Id(), "Quillbee - Ustawienia");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
-    // Always on top, no menu bar, no tray icon, start with the system, "In the dark".
-    for (int id : {1660, 1670, 1672, 1674, 1750}) PressButton(dialog, id);
+    // Always on top, no menu bar, no tray icon, start with the system, the user's colours.
+    for (int id : {1660, 1670, 1672, 1674, 1760}) PressButton(dialog, id);
     SetText(dialog, 1630, "1");  // "Soon" is two days away
 
+    PostMessageA(GetDlgItem(dialog, 1680), BM_CLICK, 0, 0);  // the background
+    HWND chooser = WaitForDialog(app.Id(), "Color");
+    ASSERT_NE(chooser, nullptr);
+    for (int i = 0; i < 3; ++i)
+        SetText(chooser, 706 + i, std::to_string(12 + 22 * i).c_str());  // red, green, blue
+    PressButton(chooser, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }, 5000));
     PostMessageA(GetDlgItem(dialog, 1790), BM_CLICK, 0, 0);
-    HWND chooser = WaitForDialog(app.Id(), "Font");
+    chooser = WaitForDialog(app.Id(), "Font");
     ASSERT_NE(chooser, nullptr);
     HWND sizes = GetDlgItem(chooser, 1138);
     SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("20"));
@@ -79,7 +86,7 @@ TEST(EndToEnd, AppliedPreferencesChangeTheRunningProgram) {
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_TRUE(PathExists(StartupLinkPath()));
 
-    // The scheme's black background, right of the row's text.
+    // The new background, right of the row's text.
     SetCursorPos(0, 0);
     RECT list;
     GetWindowRect(ListBoxOf(window), &list);
@@ -88,7 +95,7 @@ TEST(EndToEnd, AppliedPreferencesChangeTheRunningProgram) {
             HDC screen = GetDC(nullptr);
             COLORREF colour = GetPixel(screen, list.right - 8, list.bottom - 4);
             ReleaseDC(nullptr, screen);
-            return colour == RGB(0, 0, 0);
+            return colour == RGB(12, 34, 56);
         },
         3000));
     SaveWindowPicture(window, BesideDriver("screenshots\\after-preferences.bmp"));
