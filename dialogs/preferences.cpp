@@ -133,8 +133,8 @@ void EnableButtons(HWND dialog, bool on) {
     }
 }
 
-// The buttons were disabled while a chooser was open, which took the focus
-// from the one pressed: give it back.
+// Moves the focus as the dialog manager does: the default button follows and
+// an edit's text is selected, ready to be typed over.
 void FocusControl(HWND dialog, int id) {
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
 }
@@ -229,7 +229,7 @@ void OnColourButton(HWND dialog, int id) {
         RepaintPreview(dialog);
     }
     Command(dialog, CMD_ENABLE_BUTTONS);
-    FocusControl(dialog, id);
+    FocusControl(dialog, id);  // disabling the button took the focus away
 }
 
 void OnFontButton(HWND dialog) {
