@@ -83,6 +83,9 @@ struct Reader {
     }
 
     bool Take(const std::string& text, int line) {
+        // Only unfolded: a fold may split a character.
+        size_t badAt;
+        if (!IsUtf8(text, &badAt)) return Fail(kDamageNotUtf8, line);
         ContentLine content;
         const bool parsed = ParseContentLine(text, &content);
         // Another kind of file shows at its first line, or where it goes on

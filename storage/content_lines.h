@@ -32,7 +32,7 @@ struct Component {
 // `expected` one (VCALENDAR, VCARD). A vCard 2.1 quoted-printable value that
 // goes on after a soft line break is joined too. False, with `damage`
 // holding one of the kDamage reasons, when the text is another kind of file,
-// a line is not a content line, an END does not close the BEGIN before it,
+// an unfolded line is not UTF-8 or not a content line, an END does not close the BEGIN before it,
 // or the text ends inside a component (a file cut short).
 bool ReadComponents(const std::string& text, const char* expected, std::vector<Component>* top,
                     TextDamage* damage);

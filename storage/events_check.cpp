@@ -40,7 +40,7 @@ void CheckFields(const char* line, int lineNumber, int version, std::vector<Even
     if (messageLength > kMessageSize - 1) Add(problems, lineNumber, LoadStr(kLongMessage));
     if (mark && std::strlen(mark + 1) > kNotesSize - 1) Add(problems, lineNumber, LoadStr(kLongNotes));
     const Duty* duty = ParseDutyLine(line, lineNumber, version);
-    char which[64];
+    char which[256];
     if (CheckMacros(duty->message) != kMacrosValid) {
         std::snprintf(which, sizeof which, LoadStr(kBadMacro), "message");
         Add(problems, lineNumber, which);

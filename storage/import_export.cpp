@@ -77,8 +77,9 @@ int ReadInput(const char* path, std::string* text) {
     return result;
 }
 
-// The input as UTF-8 text without its byte-order mark; else the damage.
-bool CheckText(std::string* text, TextDamage* damage) {
+// The input as text without its byte-order mark; else the damage. Content
+// lines are checked for UTF-8 once unfolded, a CSV file here.
+bool CheckText(std::string* text, EventsFormat format, TextDamage* damage) {
     if (text->compare(0, 3, "\xEF\xBB\xBF") == 0) text->erase(0, 3);
     size_t badAt = 0;
     if (text->find('\0') != std::string::npos) {
@@ -86,7 +87,7 @@ bool CheckText(std::string* text, TextDamage* damage) {
         damage->line = LineOfOffset(*text, text->find('\0'));
         return false;
     }
-    if (!IsUtf8(*text, &badAt)) {
+    if (format == kFormatCsv && !IsUtf8(*text, &badAt)) {
         damage->id = kDamageNotUtf8;
         damage->line = LineOfOffset(*text, badAt);
         return false;
@@ -205,7 +206,7 @@ int ImportEvents(const char* path, ImportReport* report) {
     EventsScan scan;
     if (ScanEventsFile(KnowEvent, &batch, &scan) < 0)
         return Refuse(&report->message, Text(kEventsFileUnreadable));
-    if (CheckText(&text, &batch.damage)) {
+    if (CheckText(&text, format, &batch.damage)) {
         if (format == kFormatICalendar) ReadICalendar(text, &batch);
         if (format == kFormatVCard) ReadVCards(text, &batch);
         if (format == kFormatCsv) ReadCsv(text, &batch);
@@ -246,7 +247,7 @@ int ExportEvents(const char* path, ExportReport* report) {
     PlatformWaitCursor(false);
     report->leftOut = scan.leftOut;
     report->firstLeftOut = scan.firstLeftOut;
-    report->message = Text(kExportedText, report->exported, FileNameOf(path));
+    report->message = Text(kExportedText, FileNameOf(path), report->exported);
     if (scan.leftOut > 0) report->message += Text(kLeftOutText, scan.leftOut, scan.firstLeftOut);
     return 1;
 }
