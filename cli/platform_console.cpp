@@ -50,10 +50,9 @@ struct RunningProgram {
 BOOL CALLBACK PostToSameDirectory(HWND window, LPARAM context) {
     const RunningProgram* wanted = reinterpret_cast<const RunningProgram*>(context);
     char name[64];
-    if (GetClassNameA(window, name, sizeof name) == 0 || std::strcmp(name, MAIN_WINDOW_CLASS) != 0)
-        return TRUE;
-    if (reinterpret_cast<uintptr_t>(GetPropA(window, PROP_HASH_CURDIR)) != wanted->hash) return TRUE;
-    PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(wanted->command), 0);
+    const bool ours = GetClassNameA(window, name, sizeof name) != 0 && std::strcmp(name, MAIN_WINDOW_CLASS) == 0 &&
+                      reinterpret_cast<uintptr_t>(GetPropA(window, PROP_HASH_CURDIR)) == wanted->hash;
+    if (ours) PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(wanted->command), 0);
     return TRUE;
 }
 }  // namespace

@@ -17,7 +17,7 @@ namespace {
 constexpr char kNotesMark = 30;  // separates message and notes, and stands for line breaks
 
 struct Layout {
-    int yearColumn;  // -1: the version has no year and no recurrence
+    int yearColumn;    // -1: the version has no year and no recurrence
     int beforeColumn;
     int beforeWidth;
     int afterColumn;
@@ -353,13 +353,13 @@ int DutyLineProblem(const char* line, int lineNumber, int version, char* text, s
 int ValidateDutyLine(const char* line, int lineNumber, int version) {
     char problem[1024];
     switch (DutyLineProblem(line, lineNumber, version, problem, sizeof problem)) {
-        case kBrokenLayout:
-            PlatformMessageBox(problem, kProgramTitle, kBoxOk | kBoxIconError);
-            return -1;
-        case kImpossibleDate:
-            return AskToSkipLine(problem);
-        default:
-            return 1;
+    case kBrokenLayout:
+        PlatformMessageBox(problem, kProgramTitle, kBoxOk | kBoxIconError);
+        return -1;
+    case kImpossibleDate:
+        return AskToSkipLine(problem);
+    default:
+        return 1;
     }
 }
 
