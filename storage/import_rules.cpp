@@ -54,8 +54,6 @@ void ReaderForm(std::string* before, std::string* after) {
     *after = mark == std::string::npos ? "" : form.substr(mark + 2);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 }  // namespace
 
 std::string EventKey(const Duty& duty) {
@@ -119,11 +117,13 @@ std::string NotesWithCrLf(const std::string& text) {
 }
 
 void SetNotes(Duty* duty, const std::string& text) {
-    std::string notes = NotesWithCrLf(text);
-    for (char& c : notes) {
-        if (static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n' && c != '\t') c = ' ';
+    // Blanks as the events file's reader leaves them: a run is one blank.
+    std::string notes;
+    for (char c : NotesWithCrLf(text)) {
+        if (static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n') c = ' ';
+        if (c != ' ' || notes.empty() || notes.back() != ' ') notes += c;
     }
-    while (!notes.empty() && IsBlank(notes.back())) notes.pop_back();
+    while (!notes.empty() && notes.back() == ' ') notes.pop_back();
     CopyText(duty->notes, notes.c_str(), kNotesSize);
     // Never half a line break.
     size_t n = std::strlen(duty->notes);

@@ -85,8 +85,9 @@ Duty NewEvent(bool yearly);
 // whitespace as one blank, trimmed, cut to 150 bytes at a character boundary.
 void SetMessage(Duty* duty, const std::string& text);
 
-// The notes: every line break as CR LF, other control bytes but the tab as
-// blanks, cut to 4096 bytes at a character boundary.
+// The notes: every line break as CR LF, other control bytes as blanks and
+// runs of blanks as one, as the events file's reader would leave them; cut
+// to 4096 bytes at a character boundary.
 void SetNotes(Duty* duty, const std::string& text);
 
 // `text` with every line break (CR LF, CR or LF) as CR LF.
