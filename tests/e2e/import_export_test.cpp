@@ -111,6 +111,16 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
                   .rfind("date,message,notes,yearly,days before,days after\r\n", 0),
               0u);
 
+    // An import from a terminal shows in the running program at once.
+    app.Write("more.csv", "date,message\r\n" + BirthdayIn(1).insert(4, "-") + ",From a terminal\r\n");
+    std::string terminal = quillbeeExe;
+    terminal.replace(terminal.rfind('\\') + 1, std::string::npos, "cli\\quillbee-due.exe");
+    RunningProgram import;
+    ASSERT_TRUE(StartProgram(terminal, "import more.csv", app.Folder(), &import)) << terminal;
+    EXPECT_EQ(WaitForExit(&import, 10000), 0u);
+    StopProgram(&import);
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000)) << RowCount(window);
+
     ExitProgram(window);
     EXPECT_EQ(app.Exit(), 0u);
 }
