@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kMacroText = 5175;  // "[years since %d]"
 constexpr size_t kLongestYear = 5;
+constexpr unsigned kLongestDetail = 60;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -78,8 +79,12 @@ void TakeEvent(ImportBatch* batch, const Duty& duty) {
 void RefuseEntry(ImportBatch* batch, int line, int reasonId, const std::string& detail) {
     ++batch->notUnderstood;
     if (batch->problems.size() >= kProblemsKept) return;
+    // A detail is a piece of the input, of any length: the start of it says enough.
+    char shortDetail[kLongestDetail + 4];
+    CopyText(shortDetail, detail.c_str(), kLongestDetail + 1);
+    if (std::strlen(shortDetail) < detail.size()) std::strcat(shortDetail, "...");
     char reason[1024];
-    std::snprintf(reason, sizeof reason, LoadStr(reasonId), detail.c_str());
+    std::snprintf(reason, sizeof reason, LoadStr(reasonId), shortDetail);
     batch->problems.push_back({line, reason});
 }
 

@@ -179,6 +179,10 @@ const ICalCase kICalCases[] = {
     {"an end", "DTSTART;VALUE=DATE:20240101\r\nRRULE:FREQ=YEARLY;UNTIL=20300101\r\nSUMMARY:r",
      "a repetition"},
     {"weekly", "DTSTART;VALUE=DATE:20240101\r\nRRULE:FREQ=WEEKLY;BYDAY=MO\r\nSUMMARY:r", "a repetition"},
+    {"a long rule, cut in the reason between characters",
+     "DTSTART;VALUE=DATE:20240101\r\nRRULE:FREQ=DAILY;X-NAME="
+     "żżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżżż\r\nSUMMARY:r",
+     "a repetition Quillbee cannot keep: RRULE:FREQ=DAILY;X-NAME=żżżżżżżżżżżżżżżżżż...\n"},
     {"no summary", "DTSTART;VALUE=DATE:20240101\r\nSUMMARY: \\n ", "an event without a summary"},
     {"no start", "SUMMARY:s", "an event without a start date"},
     {"cancelled", "DTSTART;VALUE=DATE:20240101\r\nSUMMARY:s\r\nSTATUS:CANCELLED", "a cancelled event"},
@@ -196,7 +200,8 @@ TEST_F(ImportExportTest, ICalendarCorners) {
         } else {
             EXPECT_TRUE(lines.empty());
             ASSERT_EQ(report.problems.size(), 1u);
-            EXPECT_EQ(report.problems[0].reason.rfind(c.expected, 0), 0u) << report.problems[0].reason;
+            EXPECT_EQ((report.problems[0].reason + "\n").rfind(c.expected, 0), 0u)
+                << report.problems[0].reason;
         }
     }
     // LF line ends, and a summary too long for a message, cut at a character.
