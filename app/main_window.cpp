@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/colours.h"
+#include "app/import_export_win32.h"
 #include "app/list_drawing.h"
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -102,6 +103,9 @@ void BuildMenus(HWND window) {
     AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
     AppendMenuA(contextMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
     AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(contextMenu, MF_STRING, CMD_IMPORT, LoadStr(kImportItemText));
+    AppendMenuA(contextMenu, MF_STRING, CMD_EXPORT, LoadStr(kExportItemText));
+    AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(contextMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
     AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(contextMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
@@ -118,6 +122,8 @@ void BuildMenus(HWND window) {
     HMENU systemMenu = GetSystemMenu(window, FALSE);
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(systemMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(systemMenu, MF_STRING, CMD_IMPORT, LoadStr(kImportItemText));
+    AppendMenuA(systemMenu, MF_STRING, CMD_EXPORT, LoadStr(kExportItemText));
     AppendMenuA(systemMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
     AppendMenuA(systemMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
 
@@ -334,6 +340,16 @@ bool OnCommand(HWND window, int id) {
         ClearSelection();
         // The About dialog opens here.
         return true;
+    case CMD_IMPORT:
+        userPresent = 1;
+        ClearSelection();
+        ImportChosenFile(window);
+        return true;
+    case CMD_EXPORT:
+        userPresent = 1;
+        ClearSelection();
+        ExportToChosenFile(window);
+        return true;
     case CMD_CLOSE:
         userPresent = 1;
         SendMessageA(window, WM_CLOSE, 0, 0);
@@ -488,7 +504,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_SYSCOMMAND: {
         int id = LOWORD(wParam);
-        if (id == CMD_EDIT_EVENTS || id == CMD_PREFERENCES || id == CMD_ABOUT) {
+        if (id == CMD_EDIT_EVENTS || id == CMD_PREFERENCES || id == CMD_ABOUT || id == CMD_IMPORT ||
+            id == CMD_EXPORT) {
             userPresent = 1;
             PostCommand(window, id);
             return 0;
