@@ -18,6 +18,7 @@
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
+#include "storage/events_undo.h"
 #include "storage/prefs_file.h"
 
 HWND listBox = nullptr;
@@ -102,6 +103,7 @@ void BuildMenus(HWND window) {
     contextMenu = CreatePopupMenu();
     AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
     AppendMenuA(contextMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(contextMenu, MF_STRING, CMD_UNDO_CHANGE, LoadStr(kUndoItemText));
     AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(contextMenu, MF_STRING, CMD_IMPORT, LoadStr(kImportItemText));
     AppendMenuA(contextMenu, MF_STRING, CMD_EXPORT, LoadStr(kExportItemText));
@@ -114,6 +116,7 @@ void BuildMenus(HWND window) {
     AppendMenuA(trayMenu, MF_STRING, CMD_SHOW, LoadStr(1125));
     AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(trayMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(trayMenu, MF_STRING, CMD_UNDO_CHANGE, LoadStr(kUndoItemText));
     AppendMenuA(trayMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
     AppendMenuA(trayMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(trayMenu, MF_STRING, CMD_EXIT, LoadStr(1080));
@@ -308,6 +311,18 @@ void OnPreferences(HWND window) {
     SendMessageA(window, WM_COMMAND, CMD_USER_COLOURS, 0);
 }
 
+// Undo is open only when there is a version to put back, and not while the
+// list editor holds the events in memory: its save would write over the undo.
+bool UndoAllowed() {
+    EventsVersion version;
+    return ListEditorHandle == nullptr && FindUndoVersion(&version);
+}
+
+void OnInitMenuPopup(HMENU menu) {
+    if (GetMenuState(menu, CMD_UNDO_CHANGE, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
+    EnableMenuItem(menu, CMD_UNDO_CHANGE, MF_BYCOMMAND | (UndoAllowed() ? MF_ENABLED : MF_GRAYED));
+}
+
 // The commands of menus and of other parts of the program. Returns false for
 // an id the window does not handle (or a command that does not apply now),
 // which then goes to the default procedure.
@@ -349,6 +364,11 @@ bool OnCommand(HWND window, int id) {
         userPresent = 1;
         ClearSelection();
         ExportToChosenFile(window);
+        return true;
+    case CMD_UNDO_CHANGE:
+        userPresent = 1;
+        ClearSelection();
+        if (ListEditorHandle == nullptr) UndoLastChange();
         return true;
     case CMD_CLOSE:
         userPresent = 1;
@@ -487,6 +507,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return reinterpret_cast<LRESULT>(backgroundBrush);
     case WM_CONTEXTMENU:
         OnContextMenu(window);
+        break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         break;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:

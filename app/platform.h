@@ -13,6 +13,7 @@ enum : unsigned {
     kBoxOk = 0x0,
     kBoxYesNo = 0x4,
     kBoxIconError = 0x10,
+    kBoxIconQuestion = 0x20,
     kBoxIconWarning = 0x30,
     kBoxIconInformation = 0x40,
 };

@@ -25,7 +25,7 @@ enum ExitStatus { kExitShown = 0, kExitNoEventsFile = 1, kExitStopped = 2, kExit
 
 const char* const kHelp =
     "Usage: quillbee-due [--month-first] [--now \"YYYY-MM-DD HH:MM\"]\n"
-    "       quillbee-due import FILE | export FILE | check\n"
+    "       quillbee-due import FILE | export FILE | check | history | restore N\n"
     "\n"
     "Prints the rows that Quillbee's main window would show for the events file\n"
     "quillbee.events in the current directory: one row per line, in the list's\n"
@@ -50,7 +50,13 @@ const char* const kHelp =
     "                  file was read, 1 nothing was changed, 3 wrong command line\n"
     "  export FILE     write every event to FILE (.ics or .csv); 0 written, 1 not\n"
     "  check           list every problem of quillbee.events with its line number;\n"
-    "                  0 none, 1 no quillbee.events, 2 problems listed\n";
+    "                  0 none, 1 no quillbee.events, 2 problems listed\n"
+    "  history         list the versions of quillbee.events kept in the folder\n"
+    "                  quillbee.history, newest first, with their times and\n"
+    "                  numbers of events; 0\n"
+    "  restore N       put version N of that list back as quillbee.events; the\n"
+    "                  file it replaces is kept as the newest version. 0 restored,\n"
+    "                  1 not\n";
 
 // "YYYY-MM-DD HH:MM" as local time; false when it is not such a time.
 bool ReadNow(const char* text, time_t* now) {

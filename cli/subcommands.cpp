@@ -16,6 +16,8 @@ const Subcommand kSubcommands[] = {
     {"import", RunImportCommand},
     {"export", RunExportCommand},
     {"check", RunCheckCommand},
+    {"history", RunHistoryCommand},
+    {"restore", RunRestoreCommand},
 };
 
 }  // namespace

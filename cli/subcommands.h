@@ -10,6 +10,8 @@ bool RunSubcommand(int argc, char** argv, int* status);
 int RunImportCommand(int argc, char** argv);
 int RunExportCommand(int argc, char** argv);
 int RunCheckCommand(int argc, char** argv);
+int RunHistoryCommand(int argc, char** argv);
+int RunRestoreCommand(int argc, char** argv);
 
 // The settings the program would use here: quillbee.prefs when it is there,
 // the defaults otherwise (no first run is started).

@@ -156,6 +156,13 @@ int AppendEventLines(const char* lines) {
     return FinishChange(done);
 }
 
+int ReplaceEventsWith(FILE* content) {
+    PlatformWaitCursor(true);
+    const int done = RewriteFile(kEventsFileName, WriteRestOfFile, content, kBackupNewFile);
+    PlatformWaitCursor(false);
+    return FinishChange(done);
+}
+
 int RemoveDutyLine(const Duty& duty) {
     PlatformWaitCursor(true);
     RemoveJob job;

@@ -3,6 +3,8 @@
 // window to rebuild its list.
 #pragma once
 
+#include <cstdio>
+
 #include "app/commands.h"  // CMD_RELOAD_LIST
 #include "model/duty.h"
 
@@ -13,6 +15,10 @@ int AppendDuty(const Duty& duty);
 // Adds `lines`, whole lines of the current format with their line ends, at
 // the end of the file in one rewrite; results and reports as AppendDuty.
 int AppendEventLines(const char* lines);
+
+// Replaces the whole file by what is left to read of `content`, the backup
+// receiving the new file; results and reports as AppendDuty.
+int ReplaceEventsWith(FILE* content);
 
 // Removes line `duty.line` of the events file. 1 done; 0 when there is no
 // events file (silently) or it could not be written (message 2015).

@@ -14,6 +14,8 @@
 #endif
 
 #include "app/platform.h"
+#include "storage/events_file.h"
+#include "storage/events_history.h"
 
 namespace {
 
@@ -61,16 +63,6 @@ int CloseWritten(FILE* file) {
     return ok ? 1 : 0;
 }
 
-int CopyContent(FILE* out, void* context) {
-    FILE* in = static_cast<FILE*>(context);
-    char buffer[8192];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        if (!WriteBytes(out, buffer, n)) return 0;
-    }
-    return std::ferror(in) ? 0 : 1;
-}
-
 // Writes a complete temporary file; its name stays in `name` only on success.
 int WriteTempFile(char name[kTempNameSize], ContentWriter writer, void* context) {
     FILE* out = CreateTempFile(name);
@@ -89,6 +81,16 @@ int WriteBytes(FILE* file, const void* data, size_t size) {
 }
 
 int WriteText(FILE* file, const char* text) { return WriteBytes(file, text, std::strlen(text)); }
+
+int WriteRestOfFile(FILE* out, void* context) {
+    FILE* in = static_cast<FILE*>(context);
+    char buffer[8192];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        if (!WriteBytes(out, buffer, n)) return 0;
+    }
+    return std::ferror(in) ? 0 : 1;
+}
 
 FILE* CreateTempFile(char name[kTempNameSize]) {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -116,27 +118,36 @@ FILE* CreateTempFile(char name[kTempNameSize]) {
     return nullptr;
 }
 
-int RefreshBackup(const char* from) {
+int SafeCopyFile(const char* from, const char* to) {
     FILE* in = std::fopen(from, "rb");
     if (!in) return 0;
     char temp[kTempNameSize];
-    int written = WriteTempFile(temp, CopyContent, in);
+    int written = WriteTempFile(temp, WriteRestOfFile, in);
     std::fclose(in);
     if (!written) return 0;
-    if (PlatformReplaceFile(temp, kBackupFileName)) return 1;
+    if (PlatformReplaceFile(temp, to)) return 1;
     PlatformDeleteFile(temp);
     return 0;
 }
+
+int RefreshBackup(const char* from) { return SafeCopyFile(from, kBackupFileName); }
 
 int RewriteFile(const char* target, ContentWriter writer, void* context, BackupMoment backup) {
     if (IsReadOnlyFile(target)) return 0;
     char temp[kTempNameSize];
     if (!WriteTempFile(temp, writer, context)) return 0;
+    // Only the events file holds the user's own work worth an undo.
+    const bool events = std::strcmp(target, kEventsFileName) == 0;
+    char version[kVersionNameSize] = "";
+    const int kept = events ? KeepVersion(target, version) : 1;
     if (backup == kBackupOldFile) RefreshBackup(target);
     if (!PlatformReplaceFile(temp, target)) {
         PlatformDeleteFile(temp);
+        if (version[0] != '\0') DropVersion(version);  // nothing changed: nothing to undo
         return 0;
     }
     if (backup == kBackupNewFile) RefreshBackup(target);
+    if (!kept) ReportLostVersion();
+    if (events) PruneVersions();
     return 1;
 }

@@ -25,6 +25,10 @@ FILE* CreateTempFile(char name[kTempNameSize]);
 // written, 0 when anything failed.
 typedef int (*ContentWriter)(FILE* out, void* context);
 
+// A ContentWriter that copies what is left to read of the open file
+// `context` (a FILE*).
+int WriteRestOfFile(FILE* out, void* context);
+
 // Which file the backup of the events file receives.
 enum BackupMoment {
     kNoBackup,
@@ -39,7 +43,14 @@ enum BackupMoment {
 // and the copy itself goes through a temporary file, so the backup is always
 // a whole file: the new one, the old one, or the previous backup. The result
 // of the backup copy does not change the result.
+// The events file it replaces is kept in the history (storage/events_history.h)
+// first; a version that cannot be kept is reported once, and the change goes
+// ahead all the same.
 int RewriteFile(const char* target, ContentWriter writer, void* context, BackupMoment backup);
+
+// Copies `from` over `to` through a temporary file, so `to` is always a
+// whole file; 1 when done.
+int SafeCopyFile(const char* from, const char* to);
 
 // Copies `from` over the backup file through a temporary file; 1 when done.
 int RefreshBackup(const char* from);

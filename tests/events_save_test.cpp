@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/storage_helpers.h"
 
 using EventsSaveTest = StorageTest;
@@ -57,7 +59,8 @@ TEST_F(EventsSaveTest, UpgradeOfA130File) {
 }
 
 // Step 0 makes the target read-only; then each write of each rewrite fails in
-// turn, once or for good (a full disk).
+// turn, once or for good (a full disk), also those that keep the replaced
+// events file for an undo.
 TEST_F(EventsSaveTest, AFailedRewriteKeepsTheOldFileAndIsReported) {
     for (const RewriteCase& c : kRewriteCases) {
         const std::vector<int> results = CheckFailures(c, 8, [&c](int step, int writes) {
@@ -69,5 +72,7 @@ TEST_F(EventsSaveTest, AFailedRewriteKeepsTheOldFileAndIsReported) {
         ASSERT_GT(results.size(), 2u) << c.name;
         EXPECT_EQ(results[0], 0) << c.name << " of a read-only file";
         EXPECT_EQ(results[1] + results[2], 0) << c.name << ": the first write failed";
+        const bool versionLost = std::count(results.begin(), results.end(), 2) > 0;
+        EXPECT_EQ(versionLost, std::string(c.target) == kEventsFileName) << c.name;
     }
 }

@@ -1,7 +1,8 @@
 #!/bin/bash
 # quillbee-due import, export and check end to end: the exports read by
 # independent readers (tests/exchange_readers.py), imported back exactly,
-# a file cut short refused, and the exit status of each command.
+# a file cut short refused, and the exit status of each command; history and
+# restore of the versions that the changes keep.
 # Arguments: PROGRAM [wine-prefix.sh PREFIX].
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +20,7 @@ failures=0
 fail() { failures=$((failures + 1)); printf 'FAILED: %s\n  expected: %q\n  actual:   %q\n' "$@"; }
 check() { [ "$2" == "$3" ] || fail "$@"; }         # description, expected, actual
 contains() { [[ "$3" == *"$2"* ]] || fail "$@"; }  # description, part expected, actual
+matches() { [[ "$3" =~ $2 ]] || fail "$@"; }       # description, pattern, actual
 
 # run_in DIR ARGUMENTS...: runs the program in DIR; sets $out, $err and $status.
 run_in() {
@@ -82,5 +84,40 @@ check "export of two files" 3 "$status"
 run_in from export out.vcf
 check "export to vCard" "1" "$status"
 contains "export to vCard: message" "iCalendar (.ics) and CSV (.csv)" "$err"
+
+# Each import keeps the file it replaced, listed newest first; a restore puts
+# one back and keeps the file it replaced in turn.
+mkdir "$work/hist"
+start=$header$'07-May-2010 01Y 000 000 Dentist\r\n; a comment\r\n02-May-2010 01Y 000 000 Today\r\n'
+printf '%s' "$start" >"$work/hist/quillbee.events"
+printf 'date,message\r\n2010-06-01,June\r\n' >"$work/hist/june.csv"
+printf 'date,message\r\n2010-07-01,July\r\n2010-07-02,July again\r\n' >"$work/hist/july.csv"
+run_in hist history
+check "history: nothing kept yet" "no versions kept in quillbee.history|0" "$out|$status"
+run_in hist import june.csv
+run_in hist import july.csv
+imported=$(md5sum <"$work/hist/quillbee.events")
+run_in hist history
+line='  [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2} +'
+name='  quillbee\.history[/\\][0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}(_[0-9]{3})?\.events'
+matches "history: newest first" "^ 1$line""3 events$name"$'\n'" 2$line""2 events$name\$" "$out"
+check "history: status" 0 "$status"
+run_in hist restore 2
+check "restore: status" 0 "$status"
+check "restore: the first file back" "$(printf '%s' "$start" | md5sum)" "$(md5sum <"$work/hist/quillbee.events")"
+check "restore: the backup too" "$(printf '%s' "$start" | md5sum)" "$(md5sum <"$work/hist/quillbee.backup")"
+run_in hist history
+matches "restore: the replaced file is version 1" \
+  "^ 1$line""5 events$name"$'\n'" 2$line""3 events$name"$'\n'" 3$line""2 events$name\$" "$out"
+run_in hist restore 1
+check "restore of a restore" "$imported|0" "$(md5sum <"$work/hist/quillbee.events")|$status"
+for bad in "restore 9|1" "restore 0|3" "restore x|3" "restore|3" "restore 1 2|3" "history 1|3"; do
+  before=$(md5sum <"$work/hist/quillbee.events")
+  read -ra arguments <<<"${bad%|*}"
+  run_in hist "${arguments[@]}"
+  check "$bad: status" "${bad#*|}" "$status"
+  check "$bad: nothing changed" "$before" "$(md5sum <"$work/hist/quillbee.events")"
+  [ -n "$err" ] || fail "$bad: a reason" "something on standard error" ""
+done
 
 [ "$failures" -eq 0 ] && echo "all passed" || { echo "$failures failed"; exit 1; }

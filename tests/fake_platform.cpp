@@ -59,7 +59,7 @@ int PlatformCopyFile(const char* from, const char* to) {
 }
 
 int PlatformReplaceFile(const char* from, const char* to) {
-    if (fake.failReplace) return 0;
+    if (fake.failReplace || fake.failReplaceOf == to) return 0;
 #ifdef _WIN32
     std::remove(to);  // the C library's rename does not replace on Windows
 #endif

@@ -25,6 +25,7 @@ struct FakePlatform {
     time_t now = 0;                  // 0: the real clock
     bool failCopy = false;
     bool failReplace = false;
+    std::string failReplaceOf;       // replacing this file fails, other replaces work
     bool failDelete = false;
     int writes = 0;                  // calls of PlatformWrite so far
     int failWriteAt = 0;             // this call (1-based) writes only part of its bytes; 0 never

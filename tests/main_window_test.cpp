@@ -23,6 +23,7 @@
 #include "model/calendar.h"
 #include "model/due_list.h"
 #include "storage/events_file.h"
+#include "storage/events_save.h"
 #include "storage/prefs_file.h"
 #include "tests/canvas.h"
 #include "tests/scratch_dir.h"
@@ -271,6 +272,33 @@ TEST_F(MainWindow, SilentStartWithNothingDueStaysInTheTrayOrEnds) {
     EXPECT_FALSE(IsWindow(StartMainWindow()));
     EXPECT_TRUE(quitPosted_);
     EXPECT_EQ(beepCount, 0);
+}
+
+// The undo item is open only with a version to put back, and never while the
+// list editor is open: its own save would write over what the undo restored.
+TEST_F(MainWindow, UndoIsGreyedWithNothingToUndoAndBesideTheListEditor) {
+    WriteUsualEvents();
+    HWND window = StartMainWindow();
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, CMD_UNDO_CHANGE, "undo");
+    auto greyed = [&] {
+        SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+        return (GetMenuState(menu, CMD_UNDO_CHANGE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_TRUE(greyed());
+    ASSERT_EQ(AppendDuty(MakeDuty(16, 3, "Jutro")), 1);
+    Pump();
+    EXPECT_FALSE(greyed());
+
+    const std::string changed = ReadFileBytes(kEventsFileName);
+    ListEditorHandle = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(greyed());
+    Send(WM_COMMAND, CMD_UNDO_CHANGE);  // an undo would ask first: the watcher would catch the box
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), changed);
+    DestroyWindow(ListEditorHandle);
+    ListEditorHandle = nullptr;
+    EXPECT_FALSE(greyed());
+    DestroyMenu(menu);
 }
 
 // Past and today rows are told apart by colour alone.

@@ -12,6 +12,7 @@
 #include "app/prefs.h"
 #include "app/state.h"
 #include "storage/events_file.h"
+#include "storage/events_history.h"
 #include "storage/events_save.h"
 #include "storage/prefs_file.h"
 #include "storage/safe_rewrite.h"
@@ -51,6 +52,7 @@ protected:
         CopyText(workingDirectory, "C:\\Quillbee", sizeof workingDirectory);
         prefs = DefaultPrefs();
         userPresent = 0;
+        lostVersionReported = 0;
     }
     void TearDown() override { SetUp(); }
     ScratchDir dir;
@@ -70,14 +72,31 @@ inline const RewriteCase kRewriteCases[] = {
     {"prefs", kPrefsFileName, [] { return SavePrefs(); }, "Error writing preferences file in "},
 };
 
+// The contents of the versions in the history folder, newest first.
+inline std::vector<std::string> KeptVersions() {
+    std::vector<std::string> contents;
+    for (const EventsVersion& version : ListVersions()) {
+        char path[64];
+        VersionPath(version.name, path, sizeof path);
+        contents.push_back(ReadFileBytes(path));
+    }
+    return contents;
+}
+
+constexpr const char* kLostVersionStart = "The change was saved, but the previous version";
+
 // Runs `c` on a 1.30 file of `events` events undisturbed, then again for each
 // step that `fail(step, writesOfTheCleanRun)` disturbs, until it returns false.
 // Each run must leave the target old or new as its result says, a whole backup,
-// no temporary file, and one report of a failure only. Returns those results.
+// no temporary file, the replaced events file kept whole or its loss reported,
+// and one report of each failure only. Returns the results: 1 done, 2 done but
+// the replaced file not kept for an undo, 0 failed.
 inline std::vector<int> CheckFailures(const RewriteCase& c, int events,
                                       const std::function<bool(int, int)>& fail) {
+    const bool history = std::string(c.target) == kEventsFileName;
     auto reset = [&] {
         std::remove(kFillerName);
+        std::filesystem::remove_all(kHistoryFolderName);
         SetReadOnly(c.target, false);
         std::string file = ";Quillbee 1.30\r\n";
         for (int i = 0; i < events; ++i) file += "15-Mar 03 01 event number " + std::to_string(i) + "\r\n";
@@ -85,28 +104,43 @@ inline std::vector<int> CheckFailures(const RewriteCase& c, int events,
         WriteFileBytes(kBackupFileName, "old backup");
         WriteFileBytes(kPrefsFileName, "old prefs");
         ResetFakePlatform();
+        lostVersionReported = 0;
     };
     reset();
-    const std::string oldTarget = ReadFileBytes(c.target);
+    const std::string oldTarget = ReadFileBytes(c.target), oldEvents = ReadFileBytes(kEventsFileName);
     EXPECT_EQ(c.run(), 1) << c.name;
     const int writes = fake.writes;
     const std::string newTarget = ReadFileBytes(c.target), newBackup = ReadFileBytes(kBackupFileName);
     EXPECT_NE(newTarget, oldTarget) << c.name;
+    EXPECT_TRUE(KeptVersions() ==
+                (history ? std::vector<std::string>{oldEvents} : std::vector<std::string>{}))
+        << c.name;
+    EXPECT_EQ(history, FileExists(kHistoryFolderName)) << c.name;
     std::vector<int> results;
     for (int step = 0; reset(), fail(step, writes); ++step) {
         SCOPED_TRACE(std::string(c.name) + ", step " + std::to_string(step));
         const int result = c.run();
-        results.push_back(result);
         EXPECT_EQ(ReadFileBytes(c.target), result ? newTarget : oldTarget);
         const std::string backup = ReadFileBytes(kBackupFileName);
         EXPECT_TRUE(backup == "old backup" || (result && backup == newBackup)) << backup.size();
+        const std::vector<std::string> kept = KeptVersions();
+        const bool lost = result && history && kept.empty();
+        // Whole files can be long: their sizes say enough in a failure.
+        EXPECT_TRUE(kept == (result && history && !lost ? std::vector<std::string>{oldEvents}
+                                                        : std::vector<std::string>{}))
+            << kept.size() << " versions";
+        results.push_back(lost ? 2 : result);
         int files = 0;  // the three data files; a temporary one left behind makes four
-        for (const auto& entry : std::filesystem::directory_iterator("."))
-            files += entry.path() != "./filler";
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            files += entry.path() != "./filler" && entry.path() != std::string("./") + kHistoryFolderName;
+        }
         EXPECT_EQ(files, 3);
         EXPECT_FALSE(fake.waitCursor);
-        EXPECT_EQ(fake.boxes.size(), !result && c.error ? 1u : 0u);
-        for (const ShownBox& box : fake.boxes) EXPECT_EQ(box.text, c.error + std::string(workingDirectory));
+        EXPECT_EQ(fake.boxes.size(), (!result && c.error ? 1u : 0u) + (lost ? 1u : 0u));
+        for (const ShownBox& box : fake.boxes) {
+            if (box.text.rfind(kLostVersionStart, 0) == 0) continue;
+            EXPECT_EQ(box.text, c.error + std::string(workingDirectory));
+        }
         EXPECT_TRUE(result || fake.postedCommands.empty());
     }
     return results;

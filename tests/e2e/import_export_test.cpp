@@ -63,13 +63,13 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 1; }, 5000));
 
-    // The right-click menu: add, edit, a separator, then import.
+    // The right-click menu: add, edit, undo, a separator, then import.
     PostMessageA(window, WM_CONTEXTMENU, 0, 0);
     HWND menu = WaitForWindow(app.Id(), "#32768", 5000);
     ASSERT_NE(menu, nullptr) << "no right-click menu";
     Sleep(300);
     SaveWindowPicture(menu, BesideDriver("screenshots\\import-menu.bmp"));
-    for (int i = 0; i < 3; ++i) PressKey(window, VK_DOWN);
+    for (int i = 0; i < 4; ++i) PressKey(window, VK_DOWN);
     PressKey(window, VK_RETURN);
 
     HWND open = WaitForWindow(app.Id(), "#32770", 10000);
@@ -113,12 +113,7 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
 
     // An import from a terminal shows in the running program at once.
     app.Write("more.csv", "date,message\r\n" + BirthdayIn(1).insert(4, "-") + ",From a terminal\r\n");
-    std::string terminal = quillbeeExe;
-    terminal.replace(terminal.rfind('\\') + 1, std::string::npos, "cli\\quillbee-due.exe");
-    RunningProgram import;
-    ASSERT_TRUE(StartProgram(terminal, "import more.csv", app.Folder(), &import)) << terminal;
-    EXPECT_EQ(WaitForExit(&import, 10000), 0u);
-    StopProgram(&import);
+    EXPECT_EQ(app.RunTerminalCommand("import more.csv"), 0u);
     EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000)) << RowCount(window);
 
     ExitProgram(window);

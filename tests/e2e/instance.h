@@ -46,6 +46,17 @@ public:
     HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
     DWORD Exit(DWORD timeoutMs = 10000) { return WaitForExit(&program_, timeoutMs); }
     const std::string& Folder() const { return folder_; }
+    // Runs the terminal companion, built beside the program, in the folder;
+    // its exit code, STILL_ACTIVE when it hangs, or -1 when it cannot start.
+    DWORD RunTerminalCommand(const std::string& arguments) const {
+        std::string terminal = quillbeeExe;
+        terminal.replace(terminal.rfind('\\') + 1, std::string::npos, "cli\\quillbee-due.exe");
+        RunningProgram command;
+        if (!StartProgram(terminal, arguments, folder_, &command)) return static_cast<DWORD>(-1);
+        const DWORD code = WaitForExit(&command, 10000);
+        StopProgram(&command);
+        return code;
+    }
 
 private:
     std::string folder_;
