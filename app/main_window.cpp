@@ -448,7 +448,8 @@ bool DayChanged() {
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TaskbarCreatedMessage() && prefs.showTrayIcon) {
+    // Registered messages lie at 0xC000 and above.
+    if (message >= 0xC000 && message == TaskbarCreatedMessage() && prefs.showTrayIcon) {
         AddTrayIcon(window);
         return 0;
     }
