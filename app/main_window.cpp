@@ -12,6 +12,8 @@
 #include "app/state.h"
 #include "app/win_state.h"
 #include "app/window_title.h"
+#include "dialogs/about_dialog.h"
+#include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -294,10 +296,17 @@ void OnTimer(HWND window, WPARAM id) {
 // which then goes to the default procedure.
 bool OnCommand(HWND window, int id) {
     switch (id) {
-    case CMD_VIEW_NOTE:
+    case CMD_VIEW_NOTE: {
         userPresent = 1;
-        // The reminder pop-up opens here for a selected row with notes.
-        return SelectedRow() != nullptr;
+        const DueItem* row = SelectedRow();
+        if (row == nullptr) return false;
+        if (HasNotes(row)) {
+            // A second request for the same row must not leave an orphan behind.
+            closeModeless(&PopupHandle);
+            PopupHandle = OpenReminderPopup(window, row);
+        }
+        return true;
+    }
     case CMD_ADD_EVENT:
         userPresent = 1;
         ClearSelection();
@@ -312,10 +321,14 @@ bool OnCommand(HWND window, int id) {
         // The event list editor opens here.
         return true;
     case CMD_PREFERENCES:
+        userPresent = 1;
+        ClearSelection();
+        // The Preferences dialog opens here.
+        return true;
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The Preferences and About dialogs open here.
+        ShowAboutDialog(window);
         return true;
     case CMD_CLOSE:
         userPresent = 1;
