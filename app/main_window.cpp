@@ -16,7 +16,9 @@
 #include "app/win_state.h"
 #include "app/window_placement.h"
 #include "app/window_title.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/preferences.h"
+#include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -343,10 +345,17 @@ void OnPreferences(HWND window) {
 // which then goes to the default procedure.
 bool OnCommand(HWND window, int id) {
     switch (id) {
-    case CMD_VIEW_NOTE:
+    case CMD_VIEW_NOTE: {
         userPresent = 1;
-        // The reminder pop-up opens here for a selected row with notes.
-        return SelectedRow() != nullptr;
+        const DueItem* row = SelectedRow();
+        if (row == nullptr) return false;
+        if (HasNotes(row)) {
+            // A second request for the same row must not leave an orphan behind.
+            closeModeless(&PopupHandle);
+            PopupHandle = OpenReminderPopup(window, row);
+        }
+        return true;
+    }
     case CMD_ADD_EVENT:
         userPresent = 1;
         ClearSelection();
@@ -368,7 +377,7 @@ bool OnCommand(HWND window, int id) {
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The About dialog opens here.
+        ShowAboutDialog(window);
         return true;
     case CMD_IMPORT:
         userPresent = 1;
