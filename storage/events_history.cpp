@@ -32,11 +32,15 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';
 #endif
 
+// The fields are in range here, so the name fits; the room is for the
+// compiler, which cannot know that.
 void FormatVersionName(EventsVersion* v) {
     char number[16] = "";
     if (v->number > 0) std::snprintf(number, sizeof number, "_%03d", v->number);
-    std::snprintf(v->name, sizeof v->name, "%04d-%02d-%02d_%02d-%02d-%02d%s.events", v->year, v->month,
-                  v->day, v->hour, v->minute, v->second, number);
+    char name[128];
+    std::snprintf(name, sizeof name, "%04d-%02d-%02d_%02d-%02d-%02d%s.events", v->year, v->month, v->day,
+                  v->hour, v->minute, v->second, number);
+    CopyText(v->name, name, sizeof v->name);
 }
 
 // Only a name exactly as FormatVersionName writes it is a version.
