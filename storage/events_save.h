@@ -10,6 +10,13 @@
 // be written, which is reported (message 2015) and leaves it as it was.
 int AppendDuty(const Duty& duty);
 
+// Modifies an event: line `duty.line` of the events file goes, and the event
+// as it is now becomes the file's last line, in one rewrite, so the file
+// holds the old event or the new one, never neither. 1 done; 0 when the file
+// could not be written (message 2015), which leaves it as it was. A file gone
+// since the line was read gets the header and the event.
+int ReplaceDutyLine(const Duty& duty);
+
 // Removes line `duty.line` of the events file. 1 done; 0 when there is no
 // events file (silently) or it could not be written (message 2015).
 int RemoveDutyLine(const Duty& duty);
