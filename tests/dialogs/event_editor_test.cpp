@@ -11,7 +11,6 @@
 
 #include "resources/event_editor_ids.h"
 #include "resources/special_limits_ids.h"
-#include "storage/events_file.h"
 #include "tests/dialogs/editor_fixture.h"
 
 namespace {
@@ -397,6 +396,7 @@ TEST_F(EventEditor, CancellingAsksOnlyAboutChanges) {
 TEST_F(EventEditor, CaptionsAndTheNextNewEventsRepeatBox) {
     OpenNew('Y');
     EXPECT_EQ(WindowText(dialog_), "Quillbee - Nowe zdarzenie");
+    EXPECT_EQ(Focus(), Item(IDC_EDITOR_MESSAGE));
     EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_EDITOR_REPEAT), BST_CHECKED);
     EXPECT_EQ(YearShown(), 0);
     Click(IDC_EDITOR_REPEAT);
@@ -414,6 +414,9 @@ TEST_F(EventEditor, CaptionsAndTheNextNewEventsRepeatBox) {
 
     OpenOn(Event(1, 6, 0, "Przegląd"), kEditorDuplicate);
     EXPECT_EQ(WindowText(dialog_), "Quillbee - Duplikuj zdarzenie");
+    DWORD caret = 0;
+    SendMessageW(Item(IDC_EDITOR_MESSAGE), EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    EXPECT_EQ(caret, 8u) << "the caret after the message";
     EXPECT_EQ(YearShown(), 0);
     Finish();
     OpenOn(Event(1, 6, 1700, "Dawno"));
