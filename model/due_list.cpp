@@ -302,6 +302,24 @@ DueItem* BuildDueList(int* buildCountOut) {
 
 int DaysLeft(const Duty& duty) { return DaysLeftFrom(TodayFacts(LocalToday()), duty); }
 
+void RowDateText(int day, int month, const char* weekday, char* out, size_t size) {
+    const char* monthName = MonthShortName(month);
+    if (monthName == nullptr) monthName = "?";
+    char date[64];
+    if (dayFirst == 0) {
+        std::snprintf(date, sizeof date, "%s%c%02d", monthName, ' ', day);
+    } else if (std::strncmp(languageCode, "ee", sizeof languageCode) == 0) {
+        std::snprintf(date, sizeof date, "%02d.%c%s", day, ' ', monthName);
+    } else {
+        std::snprintf(date, sizeof date, "%02d%c%s", day, ' ', monthName);
+    }
+    if (weekday != nullptr) {
+        std::snprintf(out, size, "%s (%s),", date, weekday);
+    } else {
+        std::snprintf(out, size, "%s,", date);
+    }
+}
+
 const char* DueRowText(const DueItem* row) {
     static char text[640];
     text[0] = '\0';
@@ -315,16 +333,9 @@ const char* DueRowText(const DueItem* row) {
         std::snprintf(days, sizeof days, "%d %s", row->daysLeft, LoadStr(textId));
     }
 
-    char date[96];
-    const char* monthName = MonthShortName(row->month);
-    if (monthName == nullptr) monthName = "?";
-    if (dayFirst == 0) {
-        std::snprintf(date, sizeof date, "%s%c%02d", monthName, ' ', row->day);
-    } else if (std::strncmp(languageCode, "ee", sizeof languageCode) == 0) {
-        std::snprintf(date, sizeof date, "%02d.%c%s", row->day, ' ', monthName);
-    } else {
-        std::snprintf(date, sizeof date, "%02d%c%s", row->day, ' ', monthName);
-    }
+    char date[128];
+    RowDateText(row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr, date,
+                sizeof date);
 
     char message[kMessageSize];
     const size_t length = strnlen(row->message, kMessageSize - 1);
@@ -333,11 +344,6 @@ const char* DueRowText(const DueItem* row) {
     char shown[kMessageSize];
     ExpandMacros(message, row->daysLeft, shown, sizeof shown);  // the message itself when it fails
 
-    if (prefs.showWeekday) {
-        std::snprintf(text, sizeof text, "%s:\t%s (%s),\t%s", days, date, WeekdayShortName(row->daysLeft),
-                      shown);
-    } else {
-        std::snprintf(text, sizeof text, "%s:\t%s,\t%s", days, date, shown);
-    }
+    std::snprintf(text, sizeof text, "%s:\t%s\t%s", days, date, shown);
     return text;
 }

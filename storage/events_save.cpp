@@ -23,11 +23,11 @@ void CloseSource(EventsSource* source) {
     source->in = nullptr;
 }
 
-// Appends `line` to the file, leaving out its line `drop` (0: none).
+// Appends `lines` to the file, leaving out its line `drop` (0: none).
 struct AppendJob {
     EventsSource source;  // null `in`: there is no events file yet
     int drop;
-    const char* line;
+    const char* lines;    // whole lines, each with its line end
 };
 
 struct RemoveJob {
@@ -71,10 +71,10 @@ bool CopyWithoutLine(FILE* in, FILE* out, int drop, int* last) {
     return ok && !std::ferror(in);
 }
 
-// The old file (but the line to drop), then the new line. A file that ends
-// without a line end gets one first, so the new line never joins the last
-// one; a file that is missing or empty gets the header first, or no reader
-// could use it.
+// The old file (but the line to drop), then the new lines. A file that ends
+// without a line end gets one first, so a new line never joins the last one;
+// a file that is missing or empty gets the header first, or no reader could
+// use it.
 int WriteAppended(FILE* out, void* context) {
     AppendJob* job = static_cast<AppendJob*>(context);
     int last = EOF;
@@ -86,7 +86,7 @@ int WriteAppended(FILE* out, void* context) {
     } else if (last != '\n') {
         if (!WriteText(out, "\r\n")) return 0;
     }
-    return WriteText(out, job->line);
+    return WriteText(out, job->lines);
 }
 
 // Every byte of the file except those of line `job->line`.
@@ -140,14 +140,14 @@ int FinishChange(int done) {
     return 1;
 }
 
-// Appends the event, leaving out line `drop` of the file (0: none).
-int AppendDutyDropping(const Duty& duty, int drop) {
+// Appends `lines`, leaving out line `drop` of the file (0: none).
+int AppendLinesDropping(const char* lines, int drop) {
     PlatformWaitCursor(true);
     AppendJob job;
     job.source.in = std::fopen(kEventsFileName, "rb");
     bool readable = job.source.in != nullptr || errno == ENOENT;
     job.drop = drop;
-    job.line = FormatDutyLine(duty);
+    job.lines = lines;
     // Without its version line no reader could use the file again.
     int done = readable && drop != 1 && RewriteFile(kEventsFileName, WriteAppended, &job, kBackupNewFile);
     CloseSource(&job.source);
@@ -157,9 +157,11 @@ int AppendDutyDropping(const Duty& duty, int drop) {
 
 }  // namespace
 
-int AppendDuty(const Duty& duty) { return AppendDutyDropping(duty, 0); }
+int AppendDuty(const Duty& duty) { return AppendLinesDropping(FormatDutyLine(duty), 0); }
 
-int ReplaceDutyLine(const Duty& duty) { return AppendDutyDropping(duty, duty.line); }
+int AppendEventLines(const char* lines) { return AppendLinesDropping(lines, 0); }
+
+int ReplaceDutyLine(const Duty& duty) { return AppendLinesDropping(FormatDutyLine(duty), duty.line); }
 
 int RemoveDutyLine(const Duty& duty) {
     PlatformWaitCursor(true);

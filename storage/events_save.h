@@ -16,6 +16,9 @@ int AppendDuty(const Duty& duty);
 // could not be written (message 2015), which leaves it as it was. A file gone
 // since the line was read gets the header and the event.
 int ReplaceDutyLine(const Duty& duty);
+// Adds `lines`, whole lines of the current format with their line ends, at
+// the end of the file in one rewrite; results and reports as AppendDuty.
+int AppendEventLines(const char* lines);
 
 // Removes line `duty.line` of the events file. 1 done; 0 when there is no
 // events file (silently) or it could not be written (message 2015).
