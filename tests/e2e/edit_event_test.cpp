@@ -123,7 +123,7 @@ void Click(POINT at) {
 
 // A new event from the menu command: its line is appended, the backup
 // refreshed and its row shown. Dates day first.
-TEST(EditEvent, AddFromTheMainWindow) {
+TEST(EditEvent, AddFromTheMainWindowAndPictureTheEditor) {
     Instance app("add");
     const std::string before = EventsFile(EventLine(0, "Dzisiaj"));
     app.Write("quillbee.events", before);
