@@ -16,8 +16,10 @@
 #include "app/win_state.h"
 #include "app/window_placement.h"
 #include "app/window_title.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/event_editor.h"
 #include "dialogs/preferences.h"
+#include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -94,7 +96,7 @@ LRESULT CALLBACK ListSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 // Commands whose dialogs are still to come: their menu items are greyed and
 // the commands do nothing. Each dialog, once built, leaves this list.
-const int kCommandsWithoutDialog[] = {CMD_VIEW_NOTE, CMD_EDIT_EVENTS, CMD_ABOUT};
+const int kCommandsWithoutDialog[] = {CMD_EDIT_EVENTS};
 
 bool HasNoDialogYet(int id) {
     for (int command : kCommandsWithoutDialog) {
@@ -369,10 +371,17 @@ void OnPreferences(HWND window) {
 bool OnCommand(HWND window, int id) {
     if (HasNoDialogYet(id)) return true;
     switch (id) {
-    case CMD_VIEW_NOTE:
+    case CMD_VIEW_NOTE: {
         userPresent = 1;
-        // The reminder pop-up opens here for a selected row with notes.
-        return SelectedRow() != nullptr;
+        const DueItem* row = SelectedRow();
+        if (row == nullptr) return false;
+        if (HasNotes(row)) {
+            // A second request for the same row must not leave an orphan behind.
+            closeModeless(&PopupHandle);
+            PopupHandle = OpenReminderPopup(window, row);
+        }
+        return true;
+    }
     case CMD_ADD_EVENT: {
         userPresent = 1;
         ClearSelection();
@@ -404,7 +413,7 @@ bool OnCommand(HWND window, int id) {
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The About dialog opens here.
+        ShowAboutDialog(window);
         return true;
     case CMD_IMPORT:
         userPresent = 1;
