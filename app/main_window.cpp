@@ -17,6 +17,7 @@
 #include "app/window_placement.h"
 #include "app/window_title.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/event_editor.h"
 #include "dialogs/preferences.h"
 #include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
@@ -94,6 +95,21 @@ LRESULT CALLBACK ListSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
     return CallWindowProcA(previousListProc, window, message, wParam, lParam);
 }
 
+// Commands whose dialogs are still to come: their menu items are greyed and
+// the commands do nothing. Each dialog, once built, leaves this list.
+const int kCommandsWithoutDialog[] = {CMD_EDIT_EVENTS};
+
+bool HasNoDialogYet(int id) {
+    for (int command : kCommandsWithoutDialog) {
+        if (command == id) return true;
+    }
+    return false;
+}
+
+void GreyCommandsWithoutDialog(HMENU menu) {
+    for (int command : kCommandsWithoutDialog) EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
+}
+
 void BuildMenus(HWND window) {
     contextMenu = CreatePopupMenu();
     AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
@@ -126,6 +142,15 @@ void BuildMenus(HWND window) {
     AppendMenuA(systemMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
 
     mainMenu = GetMenu(window);
+    HMENU menus[] = {contextMenu, trayMenu, systemMenu, mainMenu};
+    for (HMENU menu : menus) GreyCommandsWithoutDialog(menu);
+}
+
+// Runs the event editor on `duty`; true when the user confirmed an event.
+bool EditEvent(HWND window, Duty* duty) {
+    INT_PTR result =
+        DialogBoxParamA(appInstance, "EditDuty", window, EventEditorProc, reinterpret_cast<LPARAM>(duty));
+    return result == 1 && duty->daysLeft == kEditorConfirmed;
 }
 
 void OnCreate(HWND window, const CREATESTRUCTA* create) {
@@ -359,6 +384,7 @@ void OnInitMenuPopup(HMENU menu) {
 // an id the window does not handle (or a command that does not apply now),
 // which then goes to the default procedure.
 bool OnCommand(HWND window, int id) {
+    if (HasNoDialogYet(id)) return true;
     switch (id) {
     case CMD_VIEW_NOTE: {
         userPresent = 1;
@@ -371,15 +397,25 @@ bool OnCommand(HWND window, int id) {
         }
         return true;
     }
-    case CMD_ADD_EVENT:
+    case CMD_ADD_EVENT: {
         userPresent = 1;
         ClearSelection();
-        // The event editor for a new event opens here.
+        Duty duty;
+        std::memset(&duty, 0, sizeof duty);
+        duty.daysLeft = kEditorNew;
+        if (EditEvent(window, &duty)) AppendDuty(duty);
         return true;
-    case CMD_MODIFY_EVENT:
+    }
+    case CMD_MODIFY_EVENT: {
         userPresent = 1;
-        // The event editor for the selected row opens here.
-        return SelectedRow() != nullptr;
+        const DueItem* row = SelectedRow();
+        if (row == nullptr) return false;
+        // A copy: a rebuild while the editor is open frees the rows.
+        Duty duty = *row;
+        duty.daysLeft = kEditorModify;
+        if (EditEvent(window, &duty)) ReplaceDutyLine(duty);
+        return true;
+    }
     case CMD_EDIT_EVENTS:
         userPresent = 1;
         // The event list editor opens here.

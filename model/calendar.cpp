@@ -190,3 +190,29 @@ bool IsSkippableLine(char* line) {
     CollapseSpaces(line);
     return IsSkippableText(line);
 }
+
+size_t NormaliseLineBreaks(char* dest, size_t size, const char* text) {
+    if (size == 0) return 0;
+    const size_t limit = size - 1;
+    size_t out = 0;
+    for (size_t i = 0; text[i] != '\0';) {
+        const bool lineBreak = text[i] == '\r' || text[i] == '\n';
+        if (out + (lineBreak ? 2 : 1) > limit) {
+            // The first byte left out tells whether the last character is whole.
+            if (!lineBreak) {
+                dest[out] = text[i];
+                out = CharBoundary(dest, static_cast<unsigned>(out + 1), static_cast<unsigned>(out));
+            }
+            break;
+        }
+        if (lineBreak) {
+            dest[out++] = '\r';
+            dest[out++] = '\n';
+            i += (text[i] == '\r' && text[i + 1] == '\n') ? 2 : 1;
+        } else {
+            dest[out++] = text[i++];
+        }
+    }
+    dest[out] = '\0';
+    return out;
+}

@@ -28,3 +28,8 @@ char* CollapseSpaces(char* text);
 bool IsSkippableLineHead(const char* line, char* head, size_t size);
 // Normalises `line` in place and tells whether it is blank or a comment.
 bool IsSkippableLine(char* line);
+// Copies `text` into `dest` (of `size` bytes, always terminated) with every
+// line break, CR LF or a lone CR or LF, written as CR LF, the only break the
+// events file keeps. What does not fit is cut at a character boundary and
+// never between CR and LF. Returns the length written.
+size_t NormaliseLineBreaks(char* dest, size_t size, const char* text);

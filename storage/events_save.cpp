@@ -23,8 +23,10 @@ void CloseSource(EventsSource* source) {
     source->in = nullptr;
 }
 
+// Appends `lines` to the file, leaving out its line `drop` (0: none).
 struct AppendJob {
     EventsSource source;  // null `in`: there is no events file yet
+    int drop;
     const char* lines;    // whole lines, each with its line end
 };
 
@@ -44,40 +46,10 @@ void ReportEventsWriteError() {
     PlatformMessageBox(text, kProgramTitle, kBoxOk | kBoxIconError);
 }
 
-// The old file, byte for byte, then the new lines. A file that ends without
-// a line end gets one first, so a new line never joins the last one; a file
-// that is missing or empty gets the header first, or no reader could use it.
-int WriteAppended(FILE* out, void* context) {
-    AppendJob* job = static_cast<AppendJob*>(context);
-    FILE* in = job->source.in;
-    bool ok = true;
-    bool empty = true;
-    char last = '\n';
-    if (in) {
-        char buffer[8192];
-        size_t n;
-        while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-            ok = WriteBytes(out, buffer, n) == 1;
-            empty = false;
-            last = buffer[n - 1];
-        }
-        if (std::ferror(in)) ok = false;
-    }
-    CloseSource(&job->source);
-    if (!ok) return 0;
-    if (empty) {
-        if (!WriteFileHeader(out) || !WriteText(out, "\r\n")) return 0;
-    } else if (last != '\n') {
-        if (!WriteText(out, "\r\n")) return 0;
-    }
-    return WriteText(out, job->lines);
-}
-
-// Every byte of the file except those of line `job->line` (1-based, counted
-// by line ends), so lines of any length survive unchanged.
-int WriteWithoutLine(FILE* out, void* context) {
-    RemoveJob* job = static_cast<RemoveJob*>(context);
-    FILE* in = job->source.in;
+// Copies every byte of `in` except those of line `drop` (1-based, counted by
+// line ends; 0 drops nothing), so lines of any length survive unchanged.
+// `last` receives the last byte written; it keeps its value when none was.
+bool CopyWithoutLine(FILE* in, FILE* out, int drop, int* last) {
     char buffer[8192];
     size_t n;
     int line = 1;
@@ -88,12 +60,40 @@ int WriteWithoutLine(FILE* out, void* context) {
             bool lineEnd = i < n && buffer[i] == '\n';
             if (!lineEnd && i < n) continue;
             size_t end = lineEnd ? i + 1 : n;
-            if (line != job->line && end > start) ok = WriteBytes(out, buffer + start, end - start) == 1;
+            if (line != drop && end > start) {
+                ok = WriteBytes(out, buffer + start, end - start) == 1;
+                *last = static_cast<unsigned char>(buffer[end - 1]);
+            }
             start = end;
             if (lineEnd) ++line;
         }
     }
-    if (std::ferror(in)) ok = false;
+    return ok && !std::ferror(in);
+}
+
+// The old file (but the line to drop), then the new lines. A file that ends
+// without a line end gets one first, so a new line never joins the last one;
+// a file that is missing or empty gets the header first, or no reader could
+// use it.
+int WriteAppended(FILE* out, void* context) {
+    AppendJob* job = static_cast<AppendJob*>(context);
+    int last = EOF;
+    bool ok = !job->source.in || CopyWithoutLine(job->source.in, out, job->drop, &last);
+    CloseSource(&job->source);
+    if (!ok) return 0;
+    if (last == EOF) {
+        if (!WriteFileHeader(out) || !WriteText(out, "\r\n")) return 0;
+    } else if (last != '\n') {
+        if (!WriteText(out, "\r\n")) return 0;
+    }
+    return WriteText(out, job->lines);
+}
+
+// Every byte of the file except those of line `job->line`.
+int WriteWithoutLine(FILE* out, void* context) {
+    RemoveJob* job = static_cast<RemoveJob*>(context);
+    int last;
+    bool ok = CopyWithoutLine(job->source.in, out, job->line, &last);
     CloseSource(&job->source);
     return ok ? 1 : 0;
 }
@@ -140,21 +140,28 @@ int FinishChange(int done) {
     return 1;
 }
 
-}  // namespace
-
-int AppendDuty(const Duty& duty) { return AppendEventLines(FormatDutyLine(duty)); }
-
-int AppendEventLines(const char* lines) {
+// Appends `lines`, leaving out line `drop` of the file (0: none).
+int AppendLinesDropping(const char* lines, int drop) {
     PlatformWaitCursor(true);
     AppendJob job;
     job.source.in = std::fopen(kEventsFileName, "rb");
     bool readable = job.source.in != nullptr || errno == ENOENT;
+    job.drop = drop;
     job.lines = lines;
-    int done = readable && RewriteFile(kEventsFileName, WriteAppended, &job, kBackupNewFile);
+    // Without its version line no reader could use the file again.
+    int done = readable && drop != 1 && RewriteFile(kEventsFileName, WriteAppended, &job, kBackupNewFile);
     CloseSource(&job.source);
     PlatformWaitCursor(false);
     return FinishChange(done);
 }
+
+}  // namespace
+
+int AppendDuty(const Duty& duty) { return AppendLinesDropping(FormatDutyLine(duty), 0); }
+
+int AppendEventLines(const char* lines) { return AppendLinesDropping(lines, 0); }
+
+int ReplaceDutyLine(const Duty& duty) { return AppendLinesDropping(FormatDutyLine(duty), duty.line); }
 
 int ReplaceEventsWith(FILE* content) {
     PlatformWaitCursor(true);

@@ -12,6 +12,12 @@
 // be written, which is reported (message 2015) and leaves it as it was.
 int AppendDuty(const Duty& duty);
 
+// Modifies an event: line `duty.line` of the events file goes, and the event
+// as it is now becomes the file's last line, in one rewrite, so the file
+// holds the old event or the new one, never neither. 1 done; 0 when the file
+// could not be written (message 2015), which leaves it as it was. A file gone
+// since the line was read gets the header and the event.
+int ReplaceDutyLine(const Duty& duty);
 // Adds `lines`, whole lines of the current format with their line ends, at
 // the end of the file in one rewrite; results and reports as AppendDuty.
 int AppendEventLines(const char* lines);

@@ -107,24 +107,12 @@ void SetMessage(Duty* duty, const std::string& text) {
     if (n > 0 && duty->message[n - 1] == ' ') duty->message[n - 1] = '\0';
 }
 
-std::string NotesWithCrLf(const std::string& text) {
-    std::string notes;
-    notes.reserve(text.size() + 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            notes += "\r\n";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            notes += text[i];
-        }
-    }
-    return notes;
-}
-
 void SetNotes(Duty* duty, const std::string& text) {
     // Blanks as the events file's reader leaves them: a run is one blank.
+    std::string withCrLf(text.size() * 2 + 1, '\0');
+    withCrLf.resize(NormaliseLineBreaks(&withCrLf[0], withCrLf.size(), text.c_str()));
     std::string notes;
-    for (char c : NotesWithCrLf(text)) {
+    for (char c : withCrLf) {
         if (static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n') c = ' ';
         if (c != ' ' || notes.empty() || notes.back() != ' ') notes += c;
     }

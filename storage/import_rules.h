@@ -90,9 +90,6 @@ void SetMessage(Duty* duty, const std::string& text);
 // to 4096 bytes at a character boundary.
 void SetNotes(Duty* duty, const std::string& text);
 
-// `text` with every line break (CR LF, CR or LF) as CR LF.
-std::string NotesWithCrLf(const std::string& text);
-
 // Whether the date exists: day within its month, 29 February only in a leap
 // year unless `year` is 0 (any year).
 bool IsRealDate(int year, int month, int day);

@@ -159,3 +159,33 @@ TEST_F(EventsFileTest, HeaderAndVersionLine) {
         }
     }
 }
+
+// Notes with any line breaks enter the record with CR LF ones, cut to its
+// size at a character boundary and never within a break; what is written then
+// reads back byte for byte.
+TEST_F(EventsFileTest, NotesWithAnyLineBreaksSurviveTheFile) {
+    const struct {
+        std::string typed;
+        size_t size;
+        std::string kept;
+    } cases[] = {
+        {"a\rb\nc\r\nd\n\re", 64, "a\r\nb\r\nc\r\nd\r\n\r\ne"},
+        {"abc\n", 4, "abc"},
+        {"a\r\n", 3, "a"},
+        {"ażb", 3, "a"},
+        {"ażb", 4, "aż"},
+    };
+    for (const auto& c : cases) {
+        char out[64];
+        EXPECT_EQ(NormaliseLineBreaks(out, c.size, c.typed.c_str()), c.kept.size()) << c.typed;
+        EXPECT_EQ(out, c.kept) << c.typed;
+    }
+
+    std::string typed, kept;
+    while (typed.size() < 4090) typed += "ąb\n";     // 4 bytes a line as typed,
+    for (int i = 0; i < 819; ++i) kept += "ąb\r\n";  // 5 once stored: the 820th "ą" does not fit
+    Duty duty = MakeDuty(1, 2, 2011, true, 0, 0, "m");
+    EXPECT_EQ(NormaliseLineBreaks(duty.notes, sizeof duty.notes, typed.c_str()), kept.size());
+    EXPECT_EQ(std::string(duty.notes), kept);
+    EXPECT_EQ(std::string(ReadBack(FormatDutyLine(duty)).notes), kept);
+}

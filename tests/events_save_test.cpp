@@ -18,30 +18,41 @@ static std::string FileOf(int last) {
     return file;
 }
 
-// A modified event is removed and appended again, so it moves to the end; a
-// long last line without its end comes through whole and gets one.
+// A modified event moves to the end, whether removed and appended again or
+// replaced in one rewrite; a long last line without its end comes through
+// whole and gets one.
 TEST_F(EventsSaveTest, ModifyingLineFiveOfEight) {
     const std::string tail = "; " + std::string(20000, 'x');
+    const std::string expected =
+        FileOf(4) + EventLine(6) + EventLine(7) + EventLine(8) + tail + "\r\n" + EventLine(9);
     WriteFileBytes(kEventsFileName, FileOf(8) + tail);
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 5)), 1);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), FileOf(8) + tail)
         << "the backup holds the file before the removal";
     EXPECT_EQ(AppendDuty(MarchEvent(9)), 1);
-    const std::string expected =
-        FileOf(4) + EventLine(6) + EventLine(7) + EventLine(8) + tail + "\r\n" + EventLine(9);
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), expected);
+    EXPECT_EQ(ReadFileBytes(kBackupFileName), expected);
+    WriteFileBytes(kEventsFileName, FileOf(8) + tail);
+    EXPECT_EQ(ReplaceDutyLine(MarchEvent(9, 5)), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), expected);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), expected);
     EXPECT_TRUE(fake.boxes.empty());
-    EXPECT_EQ(fake.postedCommands, std::vector<int>(2, CMD_RELOAD_LIST));
+    EXPECT_EQ(fake.postedCommands, std::vector<int>(3, CMD_RELOAD_LIST));
+
     std::remove(kEventsFileName);  // a missing file gets the header first
     EXPECT_EQ(AppendDuty(MarchEvent(5)), 1);
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
+    std::remove(kEventsFileName);
+    EXPECT_EQ(ReplaceDutyLine(MarchEvent(5, 7)), 1) << "the edited event is kept";
     EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
     // The version line stays; and a file gone since the list was built is
     // reported, since the caller then drops the edited event.
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 1)), 0);
+    EXPECT_EQ(ReplaceDutyLine(MarchEvent(6, 1)), 0);
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
     std::remove(kEventsFileName);
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 5)), 0);
-    EXPECT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes.size(), 3u);
 }
 
 // The backup keeps the 1.30 file; a current file is left alone.

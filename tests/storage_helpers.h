@@ -68,6 +68,8 @@ inline const RewriteCase kRewriteCases[] = {
     {"append", kEventsFileName, [] { return AppendDuty(MarchEvent(9)); }, "Error writing events file in "},
     {"remove", kEventsFileName, [] { return RemoveDutyLine(MarchEvent(6, 6)); },
      "Error writing events file in "},
+    {"replace", kEventsFileName, [] { return ReplaceDutyLine(MarchEvent(9, 6)); },
+     "Error writing events file in "},
     {"upgrade", kEventsFileName, [] { return UpgradeEventsFile(); }, nullptr},
     {"prefs", kPrefsFileName, [] { return SavePrefs(); }, "Error writing preferences file in "},
 };

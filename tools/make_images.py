@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a bee-yellow note with a quill stroke) at every
-size Windows asks for, and its pointing-hand cursor, and writes them as .ico
-and .cur files."""
+size Windows asks for, its pointing-hand cursor and the small glyphs of the
+editing dialogs, and writes them as .ico, .cur and 24-bit .bmp files. In the
+glyphs pure red (255, 0, 0) marks the pixels the dialogs leave transparent."""
 import struct
 import sys
 import zlib
@@ -164,7 +165,106 @@ def cursor():
     return struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", size, size, 2, 0, 5, 0, len(image), 22) + image
 
 
+RED = (255, 0, 0)  # transparent in the glyphs
+
+
+def bmp_24bpp(pixels):
+    """pixels: rows top to bottom of (r, g, b); a bottom-up 24-bit BMP file."""
+    height, width = len(pixels), len(pixels[0])
+    stride = (width * 3 + 3) // 4 * 4
+    rows = []
+    for row in reversed(pixels):
+        data = b"".join(bytes((b, g, r)) for (r, g, b) in row)
+        rows.append(data + b"\0" * (stride - len(data)))
+    image = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(image), 2835, 2835, 0, 0)
+    offset = 14 + len(info)
+    return struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset) + info + image
+
+
+def paint(art, colours):
+    """Pixel art: one character per pixel, looked up in `colours`."""
+    width = max(len(line) for line in art)
+    return [[colours[c] for c in line.ljust(width, ".")] for line in art]
+
+
+def find_glyph():
+    """24 x 24: a magnifying glass over the transparent background."""
+    size = 24
+    px = [[RED] * size for _ in range(size)]
+    cx, cy = 9.5, 9.5
+    for y in range(size):
+        for x in range(size):
+            d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+            if d <= 5.6:
+                px[y][x] = (255, 255, 255) if (x - cx) + (y - cy) < -3 else (170, 210, 240)
+            elif d <= 7.6:
+                px[y][x] = (40, 50, 70)
+    for i in range(8):  # the handle, two pixels thick and three wide
+        for dx, dy in ((0, 0), (1, 0), (0, 1), (1, 1), (2, 1), (1, 2)):
+            x, y = 14 + i + dx, 14 + i + dy
+            if x < size and y < size:
+                px[y][x] = (120, 70, 20) if i > 1 else (40, 50, 70)
+    return px
+
+
+def calendar_glyph():
+    """23 x 20: a wall calendar page with two rings and a grid of days."""
+    art = [
+        ".....#.........#.......",
+        "....#o#.......#o#......",
+        ".KKKK#KKKKKKKKK#KKKKK..",
+        ".KHHHHHHHHHHHHHHHHHHHK.",
+        ".KHHHHHHHHHHHHHHHHHHHK.",
+        ".KHHHHHHHHHHHHHHHHHHHK.",
+        ".KWWWWWWWWWWWWWWWWWWWK.",
+        ".KWggWWggWWggWWggWWggK.",
+        ".KWggWWggWWggWWggWWggK.",
+        ".KWWWWWWWWWWWWWWWWWWWK.",
+        ".KWggWWggWWggWWrrWWggK.",
+        ".KWggWWggWWggWWrrWWggK.",
+        ".KWWWWWWWWWWWWWWWWWWWK.",
+        ".KWggWWggWWggWWggWWggK.",
+        ".KWggWWggWWggWWggWWggK.",
+        ".KWWWWWWWWWWWWWWWWWWWK.",
+        ".KWggWWggWWggWWWWWWWWK.",
+        ".KWggWWggWWggWWWWWWWWK.",
+        ".KKKKKKKKKKKKKKKKKKKKK.",
+        ".......................",
+    ]
+    colours = {".": RED, "#": (60, 60, 60), "o": (200, 200, 200), "K": (60, 60, 90),
+               "H": (40, 110, 190), "W": (255, 255, 255), "g": (150, 150, 160), "r": (200, 40, 40)}
+    return paint(art, colours)
+
+
+def note_glyph():
+    """10 x 11: a note page with a folded corner and lines of writing."""
+    art = [
+        "#######...",
+        "#WWWWW#W#.",
+        "#WWWWW#WW#",
+        "#WllllW###",
+        "#WWWWWWWW#",
+        "#WllllllW#",
+        "#WWWWWWWW#",
+        "#WllllllW#",
+        "#WWWWWWWW#",
+        "#WWWWWWWW#",
+        "##########",
+    ]
+    return paint(art, {".": RED, "#": (70, 70, 70), "W": (255, 250, 200), "l": (90, 120, 180)})
+
+
+def bang_glyph():
+    """3 x 11: an exclamation bar, solid: no pixel is transparent."""
+    art = ["ooo"] * 8 + ["yyy", "ooo", "ooo"]
+    return paint(art, {"o": (230, 100, 0), "y": (255, 236, 150)})
+
+
 if __name__ == "__main__":
     out = sys.argv[1] if len(sys.argv) > 1 else "resources"
     open(f"{out}/quillbee.ico", "wb").write(icon())
     open(f"{out}/hand.cur", "wb").write(cursor())
+    for name, glyph in (("bgFind", find_glyph), ("bgCalendar", calendar_glyph), ("bgNote2", note_glyph),
+                        ("bgBang1", bang_glyph)):
+        open(f"{out}/{name}.bmp", "wb").write(bmp_24bpp(glyph()))

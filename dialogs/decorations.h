@@ -1,0 +1,18 @@
+// Small drawing helpers of the editing dialogs: a hint over one control, and
+// a glyph drawn with one colour left transparent.
+#pragma once
+
+#include <windows.h>
+
+// The colour the glyph bitmaps leave transparent.
+constexpr COLORREF kGlyphKeyColour = RGB(255, 0, 0);
+
+// Shows `text` while the mouse rests over control `controlId` of `dialog`,
+// also while the dialog is inactive. The tooltip copies the text and lives
+// until the dialog is destroyed. Returns the tooltip window.
+HWND AddTooltip(HWND dialog, int controlId, const char* text);
+
+// Draws the whole of `bitmap` with its top-left corner at (x, y) of `dc`,
+// leaving the pixels of colour `key` transparent, in one copy to `dc` so that
+// nothing flickers. The bitmap is the same afterwards.
+void DrawKeyedBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF key);
