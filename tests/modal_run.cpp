@@ -81,7 +81,12 @@ void PumpMessages(int ms) {
 bool SaveShot(HWND window, const char* name) {
     CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
     // What is painted last must be on the screen before it is read back.
+    // A window of another thread paints when that thread next runs out of
+    // messages: wait until it has answered one, then give it time to paint.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) Sleep(200);
     GdiFlush();
     return SaveWindowPicture(window, BesideDriver(("screenshots\\" + std::string(name) + ".bmp").c_str()));
 }
