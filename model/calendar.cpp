@@ -69,26 +69,22 @@ size_t CollapsedPrefix(const char* text, size_t length) {
     return done;
 }
 
-// Writes the collapsed form of `in` (of `length` bytes) to `out`: every run of
-// whitespace one blank, none at either end. At most `limit` bytes are
-// written, and a cut never leaves a blank at the end. `out` may be `in`
-// itself, as the result never gets ahead of the text it comes from.
-size_t CollapseInto(const char* in, size_t length, char* out, size_t limit) {
-    size_t used = CollapsedPrefix(in, length < limit ? length : limit);
-    if (out != in) std::memcpy(out, in, used);
+// Collapses `text` of `length` bytes in place: every run of whitespace one
+// blank, none at either end. The result never gets ahead of the text it
+// comes from.
+void CollapseInPlace(char* text, size_t length) {
+    size_t used = CollapsedPrefix(text, length);
     bool pendingBlank = false;
-    for (in += used; *in; ++in) {
+    for (const char* in = text + used; *in; ++in) {
         if (IsBlankByte(*in)) {
             pendingBlank = used != 0;
             continue;
         }
-        if (used + (pendingBlank ? 2 : 1) > limit) break;
-        if (pendingBlank) out[used++] = ' ';
+        if (pendingBlank) text[used++] = ' ';
         pendingBlank = false;
-        out[used++] = *in;
+        text[used++] = *in;
     }
-    out[used] = '\0';
-    return used;
+    text[used] = '\0';
 }
 
 bool IsSkippableText(const char* normalised) { return normalised[0] == '\0' || normalised[0] == ';'; }
@@ -177,13 +173,8 @@ int DaysInMonth(int month) {
 
 char* CollapseSpaces(char* text) {
     if (text == nullptr) return nullptr;
-    CollapseInto(text, std::strlen(text), text, SIZE_MAX);
+    CollapseInPlace(text, std::strlen(text));
     return text;
-}
-
-bool IsSkippableLineHead(const char* line, char* head, size_t size) {
-    CollapseInto(line, strnlen(line, size), head, size - 1);
-    return IsSkippableText(head);
 }
 
 bool IsSkippableLine(char* line) {

@@ -2,8 +2,6 @@
 // by every reader of the events file.
 #pragma once
 
-#include <cstddef>
-
 // "Jan" to "Dec" for 1 to 12 (one static buffer), null otherwise.
 const char* MonthCode(int month);
 // 1 to 12 for a text whose first three characters name a month in any case, else 0.
@@ -21,10 +19,5 @@ int DaysInMonth(int month);
 // Turns every run of whitespace (bytes 9 to 13 and 32) into one blank and
 // trims both ends, in place. Returns `text`; null gives null.
 char* CollapseSpaces(char* text);
-// IsSkippableLine for the start of a line: writes the first bytes, at most
-// size - 1 (size > 1), of what CollapseSpaces would make of `line` to `head`,
-// never ending on a blank, and leaves `line` as it is. Enough of a line to
-// judge its fixed columns without normalising all of it.
-bool IsSkippableLineHead(const char* line, char* head, size_t size);
 // Normalises `line` in place and tells whether it is blank or a comment.
 bool IsSkippableLine(char* line);

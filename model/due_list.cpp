@@ -14,6 +14,7 @@
 #include "model/day_number.h"
 #include "model/macros.h"
 #include "storage/events_file.h"
+#include "storage/line_reader.h"
 
 namespace {
 
@@ -120,6 +121,22 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
     return NearestOccurrence(t, n, p);
 }
 
+// The count of every valid date of a yearly event, worked out once a build:
+// most lines are yearly events, and most of them are not due.
+struct YearlyDays {
+    int days[13][32];
+};
+
+void FillYearlyDays(const Today& today, YearlyDays* yearly) {
+    Duty duty = {};
+    duty.yearly = 1;
+    for (duty.month = 1; duty.month <= 12; ++duty.month) {
+        for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
+            yearly->days[duty.month][duty.day] = DaysLeftOfValidDate(today, duty);
+        }
+    }
+}
+
 int DaysLeftFrom(const Today& today, const Duty& duty) {
     const bool valid = duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
     return valid ? DaysLeftOfValidDate(today, duty) : DaysLeftByNormalising(today, duty);
@@ -199,60 +216,107 @@ DueItem* SortRows(DueItem* head) {
     return sorted;
 }
 
-// Enough of a normalised line for every check of its fixed columns. The
-// fields end by column 23 in every version, and the blank there is kept in a
-// head only with the character after it: 25 characters at the least.
-constexpr size_t kLineHeadSize = 32;
+// The rows of a list lie one after another in a few large blocks, each row
+// taking the bytes its record uses: the fields, the message and the notes up
+// to their terminator. A row read or copied whole as a record reaches over
+// the rows after it, or into the room kept free at the end of its block, so
+// it is always read in memory of the list; what lies after the notes'
+// terminator means nothing, as in any record. One allocation of a whole
+// record (about 4.3 KB) per row would spread a list of a thousand rows over
+// a thousand pages, each faulted in at its first use; packed, they share a
+// few dozen.
+struct RowBlock {
+    RowBlock* next;
+    size_t used;  // bytes of `rows` taken
+    alignas(Duty) unsigned char rows[256 * 1024 - 64];
+};
 
-// A row for a due record: one left over from the previous list while there
-// are any. Handed back to the C library at every build, the memory of a long
-// list is returned to the system and faulted in again page by page at the
-// next build, which costs about as much as reading the file.
-DueItem* NewRow(DueItem** spareRows) {
-    DueItem* row = *spareRows;
-    if (row == nullptr) return static_cast<DueItem*>(std::malloc(sizeof(DueItem)));
-    *spareRows = row->next;
-    return row;
+// The blocks of the current list, in the order they were filled.
+RowBlock* rowBlocks = nullptr;
+
+RowBlock* FreeBlocks(RowBlock* block) {
+    while (block != nullptr) {
+        RowBlock* next = block->next;
+        std::free(block);
+        block = next;
+    }
+    return nullptr;
 }
 
-// Reads the event lines of an open file; the rows due today are appended to
-// the chain at `*tail` in file order, taken from `*spareRows` while it lasts.
-// Returns false when the reading stopped.
+// Where the rows of one build go: the blocks of the previous list are used
+// again while there are any, since their pages are already in memory.
+struct RowStore {
+    RowBlock* spare;
+    RowBlock* current;
+    RowBlock** tail;
+};
+
+// Room for a whole record at the end of the rows; null when out of memory.
+DueItem* NewRow(RowStore* store) {
+    RowBlock* block = store->current;
+    if (block == nullptr || block->used + sizeof(Duty) > sizeof block->rows) {
+        block = store->spare;
+        if (block != nullptr) {
+            store->spare = block->next;
+        } else {
+            block = static_cast<RowBlock*>(std::malloc(sizeof(RowBlock)));
+            if (block == nullptr) return nullptr;
+        }
+        block->next = nullptr;
+        block->used = 0;
+        *store->tail = block;
+        store->tail = &block->next;
+        store->current = block;
+    }
+    return reinterpret_cast<DueItem*>(block->rows + block->used);
+}
+
+// Copies the used part of `duty` into the row NewRow gave.
+void KeepRow(RowStore* store, DueItem* row, const Duty& duty) {
+    const size_t size = offsetof(Duty, notes) + std::strlen(duty.notes) + 1;
+    std::memcpy(static_cast<void*>(row), &duty, size);
+    row->next = nullptr;
+    store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
+}
+
+// Reads the event lines that follow the version line; the rows due today
+// are appended to the chain at `*tail` in file order. Returns false when the
+// reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
-// in place; any other has them normalised, checked and parsed from a copy.
-// The whole line is normalised and parsed only for the few rows that are due.
-bool ReadDueRows(FILE* file, int version, DueItem*** tail, DueItem** spareRows) {
-    static char line[kDueLineBufferSize];
-    char head[kLineHeadSize];
+// in place; any other is normalised, checked and parsed whole. The message
+// and notes of a written line are read only when it is due.
+bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
     Duty written;  // filled but for the message and notes
     const Today today = TodayFacts(LocalToday());
-    int lineNumber = 1;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        ++lineNumber;
+    static YearlyDays yearly;
+    FillYearlyDays(today, &yearly);
+    size_t length;
+    for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
+        const int lineNumber = lines->lineNumber;
         const Duty* fields = &written;
-        if (!ReadWrittenDutyFields(line, lineNumber, version, &written)) {
-            if (IsSkippableLineHead(line, head, sizeof head)) continue;
-            const int check = ValidateDutyLine(head, lineNumber, version);
+        const bool asWritten = ReadWrittenDutyFields(line, lineNumber, version, &written);
+        if (!asWritten) {
+            if (IsSkippableLine(line)) continue;
+            const int check = ValidateDutyLine(line, lineNumber, version);
             if (check == -2) continue;
             if (check == -1) return false;
-            fields = ParseDutyLine(head, lineNumber, version);
+            fields = ParseDutyLine(line, lineNumber, version);
         }
         // Either way the date has passed the checks of a valid line.
-        const int daysLeft = DaysLeftOfValidDate(today, *fields);
+        const int daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
+                                                 : DaysLeftOfValidDate(today, *fields);
         if (!IsDue(*fields, daysLeft)) continue;
 
-        IsSkippableLine(line);
-        Duty* duty = ParseDutyLine(line, lineNumber, version);
-        duty->daysLeft = daysLeft;
-        DueItem* row = NewRow(spareRows);
+        if (asWritten) {
+            IsSkippableLine(line);
+            fields = ParseDutyLine(line, lineNumber, version);
+        }
+        DueItem* row = NewRow(store);
         if (row == nullptr) continue;
-        // The record up to the end of its notes: the bytes after them mean
-        // nothing, and copying them would be most of the memory a build
-        // touches.
-        std::memcpy(row, duty, offsetof(Duty, notes) + std::strlen(duty->notes) + 1);
-        row->next = nullptr;
+        KeepRow(store, row, *fields);
+        row->daysLeft = daysLeft;
         **tail = row;
         *tail = &row->next;
     }
@@ -262,24 +326,27 @@ bool ReadDueRows(FILE* file, int version, DueItem*** tail, DueItem** spareRows) 
 }  // namespace
 
 DueItem* FreeDueList(DueItem* head) {
-    // A list freed by its holder is no longer ours to free at the next build.
-    if (head == dueHead) dueHead = nullptr;
-    while (head != nullptr) {
-        DueItem* next = head->next;
-        std::free(head);
-        head = next;
+    // Only the current list is ours: an older one went with the build that
+    // followed it, and a list freed by its holder is not freed again.
+    if (head != nullptr && head == dueHead) {
+        rowBlocks = FreeBlocks(rowBlocks);
+        dueHead = nullptr;
     }
     return nullptr;
 }
 
 DueItem* BuildDueList(int* buildCountOut) {
-    // The previous list is no longer shown; its rows are used again for the
-    // new one, and those left over are freed at the end.
-    DueItem* spareRows = dueHead;
+    // The previous list is no longer shown; its blocks take the new rows,
+    // and those left over are freed at the end.
+    RowStore store = {rowBlocks, nullptr, &rowBlocks};
+    rowBlocks = nullptr;
     dueHead = nullptr;
 
     FILE* file = std::fopen(kEventsFileName, "rb");
-    if (file == nullptr) return FreeDueList(spareRows);
+    if (file == nullptr) {
+        FreeBlocks(store.spare);
+        return nullptr;
+    }
 
     bool stopped = false;
     DueItem* head = nullptr;
@@ -287,10 +354,13 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        stopped = !ReadDueRows(file, version, &tail, &spareRows);
+        static char block[64 * 1024];
+        LineReader lines;
+        StartLines(&lines, file, block, sizeof block, kDueLineBufferSize - 1, 1);
+        stopped = !ReadDueRows(&lines, version, &store, &tail);
     }
     std::fclose(file);
-    FreeDueList(spareRows);
+    FreeBlocks(store.spare);
     PlatformWaitCursor(false);
     dueHead = SortRows(head);
     if (stopped) PlatformQuit(0);

@@ -229,7 +229,17 @@ int WriteFileHeader(FILE* file) {
 int ReadFileVersion(FILE* file) {
     static char line[kLineBufferSize];
     std::rewind(file);
-    if (std::fgets(line, sizeof line, file) != nullptr) {
+    // The whole first line is read, and what does not fit in the buffer is
+    // passed over: it is no line of its own, so the next reader starts at
+    // line 2 as counted by line ends.
+    size_t length = 0;
+    int c;
+    while ((c = std::getc(file)) != EOF) {
+        if (length + 1 < sizeof line) line[length++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    line[length] = '\0';
+    if (length > 0) {
         if (std::strstr(line, "1.41")) return kVersion141;
         if (std::strstr(line, "1.40")) return kVersion140;
         if (std::strstr(line, "1.30")) return kVersion130;

@@ -1,0 +1,84 @@
+#include "storage/line_reader.h"
+
+#include <cstring>
+
+namespace {
+
+// Moves the bytes not yet handed out to the front of the block and fills the
+// rest from the file, but for the slack. Returns false when nothing more
+// could be read.
+bool Refill(LineReader* r) {
+    const size_t kept = r->end - r->start;
+    if (kept > 0 && r->start > 0) std::memmove(r->block, r->block + r->start, kept);
+    r->start = 0;
+    r->end = kept;
+    const size_t room = r->capacity - kLineSlack - kept;
+    const size_t got = room > 0 ? std::fread(r->block + kept, 1, room, r->file) : 0;
+    r->end += got;
+    if (got == 0) r->atEnd = true;
+    return got > 0;
+}
+
+// Passes over the rest of a line that was cut; false when the file ended
+// first.
+bool SkipRestOfLine(LineReader* r) {
+    for (;;) {
+        const char* from = r->block + r->start;
+        const void* lineEnd = std::memchr(from, '\n', r->end - r->start);
+        if (lineEnd != nullptr) {
+            r->start = static_cast<size_t>(static_cast<const char*>(lineEnd) - r->block) + 1;
+            r->inLongLine = false;
+            return true;
+        }
+        r->start = r->end;
+        if (r->atEnd || !Refill(r)) return false;
+    }
+}
+
+}  // namespace
+
+void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, size_t longest, int linesBefore) {
+    reader->file = file;
+    reader->block = block;
+    reader->capacity = capacity;
+    reader->longest = longest;
+    reader->start = 0;
+    reader->end = 0;
+    reader->atEnd = false;
+    reader->inLongLine = false;
+    reader->lineNumber = linesBefore;
+}
+
+char* NextLine(LineReader* r, size_t* length) {
+    if (r->inLongLine && !SkipRestOfLine(r)) return nullptr;
+    for (;;) {
+        char* from = r->block + r->start;
+        const size_t unread = r->end - r->start;
+        // A line end beyond `longest` would not change what is handed out.
+        const size_t searched = unread < r->longest + 1 ? unread : r->longest + 1;
+        char* lineEnd = static_cast<char*>(std::memchr(from, '\n', searched));
+        size_t taken;
+        if (lineEnd != nullptr) {
+            taken = static_cast<size_t>(lineEnd - from);
+            r->start += taken + 1;
+        } else if (unread > r->longest) {
+            taken = r->longest;
+            r->start += taken;
+            r->inLongLine = true;
+        } else if (!r->atEnd) {
+            Refill(r);  // moves the unread bytes: look again
+            continue;
+        } else if (unread > 0) {
+            taken = unread;  // the last line, without a line end
+            r->start = r->end;
+        } else {
+            return nullptr;
+        }
+        // The byte after the line is its line end, a byte passed over, or
+        // beyond the bytes read: never one still to be handed out.
+        from[taken] = '\0';
+        ++r->lineNumber;
+        *length = taken;
+        return from;
+    }
+}
