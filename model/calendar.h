@@ -2,10 +2,50 @@
 // by every reader of the events file.
 #pragma once
 
+// The month codes of the events file, January to December, English whatever
+// the interface language.
+constexpr char kMonthCodeLetters[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
+
 // "Jan" to "Dec" for 1 to 12 (one static buffer), null otherwise.
 const char* MonthCode(int month);
 // 1 to 12 for a text whose first three characters name a month in any case, else 0.
 int MonthFromCode(const char* text);
+
+// The month whose code has the lower-cased letters b and c in second and
+// third place, found by their sum, which differs for every code; 0 where no
+// code has that sum.
+struct MonthsBySum {
+    signed char month[64];
+};
+
+constexpr int LetterSum(char b, char c) { return ((b | 0x20) + (c | 0x20)) & 63; }
+
+constexpr MonthsBySum IndexMonthsBySum() {
+    MonthsBySum index = {};
+    for (int month = 1; month <= 12; ++month) {
+        const char* code = kMonthCodeLetters + 3 * (month - 1);
+        index.month[LetterSum(code[1], code[2])] = static_cast<signed char>(month);
+    }
+    return index;
+}
+
+inline constexpr MonthsBySum kMonthsBySum = IndexMonthsBySum();
+
+// MonthFromCode for a text whose first three bytes are known to be readable;
+// a terminator among them matches no month. Inline, as every line of every
+// list build comes here.
+inline int MonthFromCodeBytes(const char* text) {
+    // Setting bit 5 lower-cases a letter and makes no other byte a letter, so
+    // the text equals a code lower-cased exactly when it is that code in any
+    // mix of case.
+    const int month = kMonthsBySum.month[LetterSum(text[1], text[2])];
+    if (month == 0) return 0;
+    const char* code = kMonthCodeLetters + 3 * (month - 1);
+    for (int i = 0; i < 3; ++i) {
+        if ((code[i] | 0x20) != (text[i] | 0x20)) return 0;
+    }
+    return month;
+}
 // Localized names from the string table; null outside 1 to 12.
 const char* MonthLongName(int month);
 const char* MonthShortName(int month);

@@ -71,8 +71,16 @@ int WeekdayOfDayNumber(int64_t dayNumber) {
 }
 
 CivilDate LocalToday() {
-    time_t now = PlatformNow();
-    const struct tm* local = std::localtime(&now);
-    if (local == nullptr) return CivilDate{1970, 1, 1};
-    return CivilDate{local->tm_year + 1900LL, local->tm_mon + 1, local->tm_mday};
+    const time_t now = PlatformNow();
+    // The reentrant conversion: the plain one of the GNU C library looks the
+    // zone file up on disk at every call when TZ is not set, which is a
+    // system call for each row of a list that ages someone.
+    struct tm local;
+#ifdef _WIN32
+    const bool converted = localtime_s(&local, &now) == 0;
+#else
+    const bool converted = localtime_r(&now, &local) != nullptr;
+#endif
+    if (!converted) return CivilDate{1970, 1, 1};
+    return CivilDate{local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday};
 }

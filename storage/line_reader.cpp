@@ -49,14 +49,12 @@ void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, si
     reader->lineNumber = linesBefore;
 }
 
-char* NextLine(LineReader* r, size_t* length) {
+char* NextLineAfterBlock(LineReader* r, size_t* length) {
     if (r->inLongLine && !SkipRestOfLine(r)) return nullptr;
     for (;;) {
         char* from = r->block + r->start;
         const size_t unread = r->end - r->start;
-        // A line end beyond `longest` would not change what is handed out.
-        const size_t searched = unread < r->longest + 1 ? unread : r->longest + 1;
-        char* lineEnd = static_cast<char*>(std::memchr(from, '\n', searched));
+        char* lineEnd = static_cast<char*>(std::memchr(from, '\n', SearchedLength(r)));
         size_t taken;
         if (lineEnd != nullptr) {
             taken = static_cast<size_t>(lineEnd - from);
@@ -74,11 +72,6 @@ char* NextLine(LineReader* r, size_t* length) {
         } else {
             return nullptr;
         }
-        // The byte after the line is its line end, a byte passed over, or
-        // beyond the bytes read: never one still to be handed out.
-        from[taken] = '\0';
-        ++r->lineNumber;
-        *length = taken;
-        return from;
+        return HandOut(r, from, taken, length);
     }
 }
