@@ -28,7 +28,8 @@ const StringEntry* FindString(int id) {
     static bool indexed = false;
     if (!indexed) {
         for (int i = kStringCount - 1; i >= 0; --i) {  // the first of equal ids wins
-            if (kStrings[i].id >= 0 && kStrings[i].id < kIndexedIds) entryOf[kStrings[i].id] = static_cast<short>(i + 1);
+            if (kStrings[i].id >= 0 && kStrings[i].id < kIndexedIds)
+                entryOf[kStrings[i].id] = static_cast<short>(i + 1);
         }
         indexed = true;
     }

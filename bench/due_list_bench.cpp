@@ -52,8 +52,13 @@ void WriteEventsFile(const fs::path& folder, int events) {
     std::fprintf(out, ";%s\r\n;benchmark data\r\n;%s\r\n\r\n", title, kProductAddress);
     std::mt19937 random(static_cast<unsigned>(events));
     const char* names[] = {"Anna", "George", "Marta", "Piotr", "Zofia", "Tomasz", "Ewa", "Jan"};
-    const char* kinds[] = {"birthday! ($Age{%d} years old)", "name day", "wedding anniversary, $Age{%d} years",
-                           "insurance renewal", "dentist at 10:00", "car service", "pay the rent"};
+    const char* kinds[] = {"birthday! ($Age{%d} years old)",
+                           "name day",
+                           "wedding anniversary, $Age{%d} years",
+                           "insurance renewal",
+                           "dentist at 10:00",
+                           "car service",
+                           "pay the rent"};
     for (int i = 0; i < events; ++i) {
         Duty d = {};
         d.month = static_cast<int>(random() % 12) + 1;
@@ -140,7 +145,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-            const double ns = run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMicrosecond ? 1000.0 : 1.0);
+            const double ns =
+                run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kMicrosecond ? 1000.0 : 1.0);
             auto kept = nanoseconds.find(run.run_name.str());
             if (kept == nanoseconds.end() || ns < kept->second) nanoseconds[run.run_name.str()] = ns;
         }
@@ -165,9 +171,9 @@ void PrintInProcess(const RecordingReporter& reporter) {
         }
         const double firstRatio = first->second / rebuild->second;
         const double readRatio = rebuild->second / read->second;
-        std::printf("%8d %11.1f %11.1f %11.1f %7.2f <= 1.3 %-6s %6.2f <= 2 %s\n", events, first->second / 1000,
-                    rebuild->second / 1000, read->second / 1000, firstRatio, Verdict(firstRatio, 1.3), readRatio,
-                    Verdict(readRatio, 2.0));
+        std::printf("%8d %11.1f %11.1f %11.1f %7.2f <= 1.3 %-6s %6.2f <= 2 %s\n", events,
+                    first->second / 1000, rebuild->second / 1000, read->second / 1000, firstRatio,
+                    Verdict(firstRatio, 1.3), readRatio, Verdict(readRatio, 2.0));
     }
 }
 
@@ -214,23 +220,25 @@ std::vector<ProcessTimes> TimeProcesses(const std::vector<std::string>& commands
 std::string DueCommand() { return std::string(QB_DUE_PROGRAM) + " --now \"" + kNow + "\""; }
 
 void PrintWholeProcess() {
-    std::printf("\nWhole process (hyperfine, wall-clock time of 200 runs; the ratio of the least times is held "
-                "to the target):\n");
-    std::printf("%8s %10s %22s %22s %15s %12s\n", "events", "file (KB)", "quillbee-due min/med", "wc -l min/med",
-                "ratio (min)", "ratio (med)");
+    std::printf(
+        "\nWhole process (hyperfine, wall-clock time of 200 runs; the ratio of the least times is held "
+        "to the target):\n");
+    std::printf("%8s %10s %22s %22s %15s %12s\n", "events", "file (KB)", "quillbee-due min/med",
+                "wc -l min/med", "ratio (min)", "ratio (med)");
     for (int events : {10000, 100000}) {
         EnterFolder(events);
         const std::vector<ProcessTimes> t = TimeProcesses({DueCommand(), "wc -l quillbee.events"});
         if (t.size() != 2) {
-            std::printf("%8d hyperfine did not run (is it installed? tools/bootstrap.sh installs it)\n", events);
+            std::printf("%8d hyperfine did not run (is it installed? tools/bootstrap.sh installs it)\n",
+                        events);
             return;
         }
         const double target = events <= 10000 ? 2.0 : 3.0;
         const double ratio = t[0].min / t[1].min;
         std::printf("%8d %10.0f %10.2f /%6.2f ms %10.2f /%6.2f ms %6.2f <= %.0f %s %11.2f\n", events,
                     static_cast<double>(fs::file_size(kEventsFileName)) / 1024, t[0].min * 1000,
-                    t[0].median * 1000, t[1].min * 1000, t[1].median * 1000, ratio, target, Verdict(ratio, target),
-                    t[0].median / t[1].median);
+                    t[0].median * 1000, t[1].min * 1000, t[1].median * 1000, ratio, target,
+                    Verdict(ratio, target), t[0].median / t[1].median);
     }
 }
 
@@ -258,10 +266,11 @@ void PrintMemory() {
     }
     const double file = static_cast<double>(fs::file_size(kEventsFileName)) / 1024;
     const double limit = 2 * file + static_cast<double>(trivial);
-    std::printf("\nPeak resident size at %d events (GNU time): quillbee-due %ld KB; file %.0f KB, trivial process "
-                "(true) %ld KB; limit 2 x file + trivial = %.0f KB; ratio %.2f <= 1 %s\n",
-                events, due, file, trivial, limit, static_cast<double>(due) / limit,
-                Verdict(static_cast<double>(due) / limit, 1.0));
+    std::printf(
+        "\nPeak resident size at %d events (GNU time): quillbee-due %ld KB; file %.0f KB, trivial process "
+        "(true) %ld KB; limit 2 x file + trivial = %.0f KB; ratio %.2f <= 1 %s\n",
+        events, due, file, trivial, limit, static_cast<double>(due) / limit,
+        Verdict(static_cast<double>(due) / limit, 1.0));
 }
 
 }  // namespace

@@ -21,8 +21,6 @@ constexpr bool SumsDiffer() {
 }
 static_assert(SumsDiffer(), "each month code must have a sum of its own");
 
-const int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 // Weekday numbers of the C library (0 Sunday) to string ids.
 const int kWeekdayShortIds[7] = {4117, 4111, 4112, 4113, 4114, 4115, 4116};
 

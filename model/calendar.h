@@ -54,6 +54,8 @@ const char* MonthShortName(int month);
 int MonthFromShortName(char* text);
 // The localized short weekday of the day `daysLeft` days from now (one static buffer).
 const char* WeekdayShortName(int daysLeft);
+// The greatest legal day of each month, January to December.
+inline constexpr int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 // The greatest legal day of `month` (29 for February); 0 outside 1 to 12.
 int DaysInMonth(int month);
 // Turns every run of whitespace (bytes 9 to 13 and 32) into one blank and

@@ -15,6 +15,7 @@
 #include "model/macros.h"
 #include "storage/events_file.h"
 #include "storage/line_reader.h"
+#include "storage/written_line.h"
 
 namespace {
 
@@ -138,7 +139,8 @@ void FillYearlyDays(const Today& today, YearlyDays* yearly) {
 }
 
 int DaysLeftFrom(const Today& today, const Duty& duty) {
-    const bool valid = duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
+    const bool valid =
+        duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
     return valid ? DaysLeftOfValidDate(today, duty) : DaysLeftByNormalising(today, duty);
 }
 
@@ -200,10 +202,8 @@ DueItem* MergeRows(DueItem* earlier, DueItem* later) {
 }
 
 // Stable merge sort of the chain: rows that compare equal keep file order.
-// Sorting once at the end costs far less than inserting each row in its
-// place. The runs are merged bottom-up as the rows come, so the chain is
-// never walked to find its halves: rows lie far apart in memory, and every
-// row visited is a cache miss in a long list.
+// The runs are merged bottom-up as the rows come, so the chain is never
+// walked to find its halves.
 DueItem* SortRows(DueItem* head) {
     DueItem* runs[64] = {};  // runs[i]: a sorted run of 2^i rows, or null
     while (head != nullptr) {
@@ -224,6 +224,43 @@ DueItem* SortRows(DueItem* head) {
         if (run != nullptr) sorted = MergeRows(run, sorted);
     }
     return sorted;
+}
+
+// The rows of a build by their days left, each day's in file order. The list
+// is made of them day by day, each day's rows sorted by message: fewer rows
+// to sort at a time than in the whole list, and no day counts to compare.
+// A day count lies within kNoOccurrence days either way.
+struct DayChains {
+    DueItem* head[2 * kNoOccurrence + 1];  // null for a day without rows
+    DueItem** tail[2 * kNoOccurrence + 1];
+    int first, last;  // the days with rows lie in [first, last]
+};
+
+void AddToDay(DayChains* days, DueItem* row) {
+    const int day = static_cast<int>(row->daysLeft + kNoOccurrence);
+    if (days->head[day] == nullptr) {
+        days->tail[day] = &days->head[day];
+        if (day < days->first) days->first = day;
+        if (day > days->last) days->last = day;
+    }
+    *days->tail[day] = row;
+    days->tail[day] = &row->next;
+    row->next = nullptr;
+}
+
+// The whole list in order; the chains are left empty for the next build.
+DueItem* JoinDays(DayChains* days) {
+    DueItem* head = nullptr;
+    DueItem** tail = &head;
+    for (int day = days->first; day <= days->last; ++day) {
+        if (days->head[day] == nullptr) continue;
+        *tail = SortRows(days->head[day]);
+        days->head[day] = nullptr;
+        while (*tail != nullptr) tail = &(*tail)->next;
+    }
+    days->first = 2 * kNoOccurrence + 1;
+    days->last = -1;
+    return head;
 }
 
 // The rows of a list lie one after another in a few large blocks, each row
@@ -298,14 +335,13 @@ void KeepRow(RowStore* store, DueItem* row, const Duty& duty) {
 }
 
 // Reads the event lines that follow the version line; the rows due today
-// are appended to the chain at `*tail` in file order. Returns false when the
-// reading stopped.
+// are added to their days' chains. Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
 // in place; any other is normalised, checked and parsed whole. The message
 // and notes of a written line are read only when it is due.
-bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
+bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* days) {
     Duty written;  // filled but for the message and notes
     const Today today = TodayFacts(LocalToday());
     static YearlyDays yearly;
@@ -335,10 +371,42 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tai
         if (row == nullptr) continue;
         KeepRow(store, row, *fields);
         row->daysLeft = daysLeft;
-        **tail = row;
-        *tail = &row->next;
+        AddToDay(days, row);
     }
     return true;
+}
+
+// A row's text is put together piece by piece: formatting each row with the
+// C library's printf would cost more than reading its line. The pieces are
+// short; what would not fit is cut.
+struct TextOut {
+    char* text;
+    size_t size;
+    size_t used;
+};
+
+void Put(TextOut* out, const char* piece) {
+    for (; *piece != '\0' && out->used + 1 < out->size; ++piece) out->text[out->used++] = *piece;
+    out->text[out->used] = '\0';
+}
+
+// `value` in decimal, with zeros after its sign up to `width` characters in
+// all, as printf's %0*d writes it.
+void PutNumber(TextOut* out, long long value, int width) {
+    char digits[24];
+    int count = 0;
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    char shown[48];
+    int used = 0;
+    if (value < 0) shown[used++] = '-';
+    for (int zeros = width - count - used; zeros > 0; --zeros) shown[used++] = '0';
+    while (count > 0) shown[used++] = digits[--count];
+    shown[used] = '\0';
+    Put(out, shown);
 }
 
 }  // namespace
@@ -367,20 +435,19 @@ DueItem* BuildDueList(int* buildCountOut) {
     }
 
     bool stopped = false;
-    DueItem* head = nullptr;
-    DueItem** tail = &head;
+    static DayChains days = {{}, {}, 2 * kNoOccurrence + 1, -1};
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
         static char block[64 * 1024];
         LineReader lines;
         StartLines(&lines, file, block, sizeof block, kDueLineBufferSize - 1, 1);
-        stopped = !ReadDueRows(&lines, version, &store, &tail);
+        stopped = !ReadDueRows(&lines, version, &store, &days);
     }
     std::fclose(file);
     FreeBlocks(store.spare);
     PlatformWaitCursor(false);
-    dueHead = SortRows(head);
+    dueHead = JoinDays(&days);
     if (stopped) PlatformQuit(0);
 
     ++buildCount;
@@ -392,27 +459,36 @@ int DaysLeft(const Duty& duty) { return DaysLeftFrom(TodayFacts(LocalToday()), d
 
 const char* DueRowText(const DueItem* row) {
     static char text[640];
+    TextOut out = {text, sizeof text, 0};
     text[0] = '\0';
     if (row == nullptr) return text;
 
-    char days[96];
     if (row->daysLeft == 0) {
-        CopyText(days, LoadStr(1280), sizeof days);
+        Put(&out, LoadStr(1280));
     } else {
-        const int textId = (row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275;
-        std::snprintf(days, sizeof days, "%d %s", row->daysLeft, LoadStr(textId));
+        PutNumber(&out, row->daysLeft, 0);
+        Put(&out, " ");
+        Put(&out, LoadStr((row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275));
     }
+    Put(&out, ":\t");
 
-    char date[96];
     const char* monthName = MonthShortName(row->month);
     if (monthName == nullptr) monthName = "?";
     if (dayFirst == 0) {
-        std::snprintf(date, sizeof date, "%s%c%02d", monthName, ' ', row->day);
-    } else if (std::strncmp(languageCode, "ee", sizeof languageCode) == 0) {
-        std::snprintf(date, sizeof date, "%02d.%c%s", row->day, ' ', monthName);
+        Put(&out, monthName);
+        Put(&out, " ");
+        PutNumber(&out, row->day, 2);
     } else {
-        std::snprintf(date, sizeof date, "%02d%c%s", row->day, ' ', monthName);
+        PutNumber(&out, row->day, 2);
+        Put(&out, std::strncmp(languageCode, "ee", sizeof languageCode) == 0 ? ". " : " ");
+        Put(&out, monthName);
     }
+    if (prefs.showWeekday) {
+        Put(&out, " (");
+        Put(&out, WeekdayShortName(row->daysLeft));
+        Put(&out, ")");
+    }
+    Put(&out, ",\t");
 
     char message[kMessageSize];
     const size_t length = strnlen(row->message, kMessageSize - 1);
@@ -420,12 +496,6 @@ const char* DueRowText(const DueItem* row) {
     message[length] = '\0';
     char shown[kMessageSize];
     ExpandMacros(message, row->daysLeft, shown, sizeof shown);  // the message itself when it fails
-
-    if (prefs.showWeekday) {
-        std::snprintf(text, sizeof text, "%s:\t%s (%s),\t%s", days, date, WeekdayShortName(row->daysLeft),
-                      shown);
-    } else {
-        std::snprintf(text, sizeof text, "%s:\t%s,\t%s", days, date, shown);
-    }
+    Put(&out, shown);
     return text;
 }

@@ -17,7 +17,7 @@ namespace {
 constexpr char kNotesMark = 30;  // separates message and notes, and stands for line breaks
 
 struct Layout {
-    int yearColumn;    // -1: the version has no year and no recurrence
+    int yearColumn;  // -1: the version has no year and no recurrence
     int beforeColumn;
     int beforeWidth;
     int afterColumn;
@@ -83,74 +83,6 @@ int CurrentYear() {
     time_t now = PlatformNow();
     struct tm* local = std::localtime(&now);
     return local ? local->tm_year + 1900 : 1970;
-}
-
-// A byte that normalisation neither drops nor changes, and not the terminator.
-bool IsVisible(char c) { return static_cast<unsigned char>(c) > ' '; }
-
-// The first 24 columns of a version 1.41 line as FormatDutyLine writes them:
-// '9' stands for a digit and '.' for a byte judged apart (the month code and
-// the mark); dashes and blanks stand for themselves.
-constexpr char kWrittenColumns[] = "99-...-9999 99. 999 999 ";
-constexpr int kWrittenWidth = 24;
-static_assert(sizeof kWrittenColumns == kWrittenWidth + 1, "the fields of version 1.41 end at column 23");
-
-// The written columns as masks for judging eight bytes at once: a byte ANDed
-// with `mask` must give `value`, which fixes a dash or a blank whole and the
-// high half of a digit (3); adding `six` to a digit's low half must then
-// leave it below 16, so that it is at most 9. No sum carries into the next
-// byte.
-struct WrittenBytes {
-    unsigned char mask[kWrittenWidth];
-    unsigned char value[kWrittenWidth];
-    unsigned char lowHalf[kWrittenWidth];
-    unsigned char six[kWrittenWidth];
-};
-
-constexpr WrittenBytes WrittenBytesOf(const char* columns) {
-    WrittenBytes bytes = {};
-    for (int i = 0; i < kWrittenWidth; ++i) {
-        if (columns[i] == '9') {
-            bytes.mask[i] = 0xF0;
-            bytes.value[i] = 0x30;
-            bytes.lowHalf[i] = 0x0F;
-            bytes.six[i] = 6;
-        } else if (columns[i] != '.') {
-            bytes.mask[i] = 0xFF;
-            bytes.value[i] = static_cast<unsigned char>(columns[i]);
-        }
-    }
-    return bytes;
-}
-
-constexpr WrittenBytes kWritten = WrittenBytesOf(kWrittenColumns);
-constexpr uint64_t kBit4OfEveryByte = 0x1010101010101010ull;
-
-uint64_t EightBytes(const void* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-// Whether the first 24 bytes of `line` hold digits, dashes and blanks where
-// kWrittenColumns has them; a terminator among them fails.
-bool HasWrittenColumns(const char* line) {
-    for (int at = 0; at < kWrittenWidth; at += 8) {
-        const uint64_t bytes = EightBytes(line + at);
-        if ((bytes & EightBytes(kWritten.mask + at)) != EightBytes(kWritten.value + at)) return false;
-        const uint64_t lowHalves = bytes & EightBytes(kWritten.lowHalf + at);
-        if (((lowHalves + EightBytes(kWritten.six + at)) & kBit4OfEveryByte) != 0) return false;
-    }
-    return true;
-}
-
-// The value of the `width` digits from column `start` on. A template, so
-// that each field's few digits are read without a loop.
-template <int start, int width>
-int DigitsValue(const char* line) {
-    int value = 0;
-    for (int i = start; i < start + width; ++i) value = value * 10 + (line[i] - '0');
-    return value;
 }
 
 // Copies the notes part, turning each pair of marks back into CR LF, and cuts
@@ -354,29 +286,4 @@ int ValidateDutyLine(const char* line, int lineNumber, int version) {
         return 1;
     }
     return AskToSkipLine(problem);
-}
-
-bool ReadWrittenDutyFields(const char* line, int lineNumber, int version, Duty* fields) {
-    // Files of older versions are rewritten in the current one at start-up;
-    // their lines go the general way.
-    if (version != kVersion141) return false;
-    // A terminator fails the check of any column it stands in, so a short
-    // line is turned away whatever bytes follow its end. Each blank is
-    // followed by a visible byte, so normalising would change none of these
-    // columns.
-    if (!HasWrittenColumns(line) || !IsVisible(line[14]) || !IsVisible(line[kWrittenWidth])) return false;
-    const int day = DigitsValue<0, 2>(line);
-    const int month = MonthFromCodeBytes(line + 3);
-    if (month == 0 || day < 1 || day > DaysInMonth(month)) return false;
-
-    fields->line = lineNumber;
-    fields->daysLeft = 0;
-    fields->day = day;
-    fields->month = month;
-    fields->year = DigitsValue<7, 4>(line);
-    fields->yearly = DigitsValue<12, 2>(line);
-    fields->repeatMark = line[14];
-    fields->warnBefore = DigitsValue<16, 3>(line);
-    fields->warnAfter = DigitsValue<20, 3>(line);
-    return true;
 }

@@ -37,7 +37,8 @@ bool SkipRestOfLine(LineReader* r) {
 
 }  // namespace
 
-void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, size_t longest, int linesBefore) {
+void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, size_t longest,
+                int linesBefore) {
     reader->file = file;
     reader->block = block;
     reader->capacity = capacity;

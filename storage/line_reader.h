@@ -24,7 +24,8 @@ struct LineReader {
 
 // Reads lines from the current position of `file`, numbering them on from
 // `linesBefore`, into `block` of `capacity` bytes.
-void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, size_t longest, int linesBefore);
+void StartLines(LineReader* reader, FILE* file, char* block, size_t capacity, size_t longest,
+                int linesBefore);
 
 // The next line without its line end, terminated in place in the block, and
 // its length; null at the end of the file or on a read error. A line longer

@@ -1,3 +1,5 @@
+#include "model/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "model/calendar.h"
 #include "tests/fake_platform.h"
 
 TEST(MonthNames, CodesAndLocalizedNames) {
@@ -73,7 +74,8 @@ TEST(MonthFromCode, OnlyTheTwelveCodesInAnyCaseAreMonths) {
             for (char c : bytes) {
                 const char text[] = {a, b, c, 'x', '\0'};
                 const size_t at = codes.find(std::string{upper(a), upper(b), upper(c)});
-                const int expected = at != std::string::npos && at % 3 == 0 ? static_cast<int>(at / 3 + 1) : 0;
+                const int expected =
+                    at != std::string::npos && at % 3 == 0 ? static_cast<int>(at / 3 + 1) : 0;
                 ASSERT_EQ(MonthFromCode(text), expected) << text;
                 months += expected != 0;
             }

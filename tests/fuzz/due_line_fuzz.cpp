@@ -14,6 +14,7 @@
 #include "model/macros.h"
 #include "storage/events_file.h"
 #include "storage/line_reader.h"
+#include "storage/written_line.h"
 #include "tests/fake_platform.h"
 
 namespace {
