@@ -2,6 +2,8 @@
 // by every reader of the events file.
 #pragma once
 
+#include <cstdint>
+
 // The month codes of the events file, January to December, English whatever
 // the interface language.
 constexpr char kMonthCodeLetters[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
@@ -12,19 +14,29 @@ const char* MonthCode(int month);
 int MonthFromCode(const char* text);
 
 // The month whose code has the lower-cased letters b and c in second and
-// third place, found by their sum, which differs for every code; 0 where no
-// code has that sum.
+// third place, found by their sum, which differs for every code (0 where no
+// code has that sum); and each month's code lower-cased, in the bytes of a
+// number.
 struct MonthsBySum {
     signed char month[64];
+    uint32_t code[13];  // code[0] matches no three bytes
 };
 
-constexpr int LetterSum(char b, char c) { return ((b | 0x20) + (c | 0x20)) & 63; }
+constexpr uint32_t LowerCased(char c) { return static_cast<unsigned char>(c) | 0x20u; }
+
+constexpr int LetterSum(char b, char c) { return static_cast<int>((LowerCased(b) + LowerCased(c)) & 63); }
+
+constexpr uint32_t CodeKey(const char* text) {
+    return LowerCased(text[0]) | LowerCased(text[1]) << 8 | LowerCased(text[2]) << 16;
+}
 
 constexpr MonthsBySum IndexMonthsBySum() {
     MonthsBySum index = {};
+    index.code[0] = ~0u;
     for (int month = 1; month <= 12; ++month) {
         const char* code = kMonthCodeLetters + 3 * (month - 1);
         index.month[LetterSum(code[1], code[2])] = static_cast<signed char>(month);
+        index.code[month] = CodeKey(code);
     }
     return index;
 }
@@ -33,18 +45,12 @@ inline constexpr MonthsBySum kMonthsBySum = IndexMonthsBySum();
 
 // MonthFromCode for a text whose first three bytes are known to be readable;
 // a terminator among them matches no month. Inline, as every line of every
-// list build comes here.
+// list build comes here. Setting bit 5 lower-cases a letter and makes no
+// other byte a letter, so the text lower-cased equals a code lower-cased
+// exactly when it is that code in any mix of case.
 inline int MonthFromCodeBytes(const char* text) {
-    // Setting bit 5 lower-cases a letter and makes no other byte a letter, so
-    // the text equals a code lower-cased exactly when it is that code in any
-    // mix of case.
     const int month = kMonthsBySum.month[LetterSum(text[1], text[2])];
-    if (month == 0) return 0;
-    const char* code = kMonthCodeLetters + 3 * (month - 1);
-    for (int i = 0; i < 3; ++i) {
-        if ((code[i] | 0x20) != (text[i] | 0x20)) return 0;
-    }
-    return month;
+    return CodeKey(text) == kMonthsBySum.code[month] ? month : 0;
 }
 // Localized names from the string table; null outside 1 to 12.
 const char* MonthLongName(int month);

@@ -342,34 +342,43 @@ void KeepRow(RowStore* store, DueItem* row, const Duty& duty) {
 // in place; any other is normalised, checked and parsed whole. The message
 // and notes of a written line are read only when it is due.
 bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* days) {
-    Duty written;  // filled but for the message and notes
     const Today today = TodayFacts(LocalToday());
     static YearlyDays yearly;
     FillYearlyDays(today, &yearly);
+    Duty plain = {};  // the limits of a yearly event without its own
+    plain.yearly = 1;
     size_t length;
     for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
         const int lineNumber = lines->lineNumber;
-        const Duty* fields = &written;
-        const bool asWritten = ReadWrittenDutyFields(line, lineNumber, version, &written);
-        if (!asWritten) {
-            if (IsSkippableLine(line)) continue;
-            const int check = ValidateDutyLine(line, lineNumber, version);
-            if (check == -2) continue;
-            if (check == -1) return false;
-            fields = ParseDutyLine(line, lineNumber, version);
+        int day, month, daysLeft;
+        const bool asWritten = ReadWrittenDate(line, version, &day, &month);
+        if (asWritten && IsPlainYearly(line)) {
+            daysLeft = yearly.days[month][day];
+            if (!IsDue(plain, daysLeft)) continue;
+        } else {
+            Duty written;
+            const Duty* fields = &written;
+            if (asWritten) {
+                ReadWrittenFields(line, lineNumber, day, month, &written);
+            } else {
+                if (IsSkippableLine(line)) continue;
+                const int check = ValidateDutyLine(line, lineNumber, version);
+                if (check == -2) continue;
+                if (check == -1) return false;
+                fields = ParseDutyLine(line, lineNumber, version);
+            }
+            // Either way the date has passed the checks of a valid line.
+            daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
+                                           : DaysLeftOfValidDate(today, *fields);
+            if (!IsDue(*fields, daysLeft)) continue;
         }
-        // Either way the date has passed the checks of a valid line.
-        const int daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
-                                                 : DaysLeftOfValidDate(today, *fields);
-        if (!IsDue(*fields, daysLeft)) continue;
 
-        if (asWritten) {
-            IsSkippableLine(line);
-            fields = ParseDutyLine(line, lineNumber, version);
-        }
+        // Normalising the line again changes nothing when it was done above.
+        IsSkippableLine(line);
+        const Duty* duty = ParseDutyLine(line, lineNumber, version);
         DueItem* row = NewRow(store);
         if (row == nullptr) continue;
-        KeepRow(store, row, *fields);
+        KeepRow(store, row, *duty);
         row->daysLeft = daysLeft;
         AddToDay(days, row);
     }
@@ -439,9 +448,8 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        static char block[64 * 1024];
-        LineReader lines;
-        StartLines(&lines, file, block, sizeof block, kDueLineBufferSize - 1, 1);
+        static LineReader lines;
+        StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
         stopped = !ReadDueRows(&lines, version, &store, &days);
     }
     std::fclose(file);

@@ -78,16 +78,15 @@ inline int DigitsValue(const char* line) {
     return value;
 }
 
-// The fast way through lines as this version writes them: when the first
-// columns of a version 1.41 `line`, as read from the file, stand exactly as
-// FormatDutyLine puts them (digits, dashes and single blanks, a message
-// begun) and hold a valid date, fills every field of `fields` but `message`,
-// `notes` and `next` as ParseDutyLine would from the normalised line, and
+// The fast way through lines as this version writes them, in two steps.
+// First: when the first columns of a version 1.41 `line`, as read from the
+// file, stand exactly as FormatDutyLine puts them (digits, dashes and single
+// blanks, a message begun) and hold a valid date, stores the date and
 // returns true: such a line is never skipped and always passes
 // ValidateDutyLine. Returns false for any other line. Its first 25 bytes are
 // read even when the line is shorter, so it must lie in a buffer at least
 // that long, as the readers' line buffers are.
-inline bool ReadWrittenDutyFields(const char* line, int lineNumber, int version, Duty* fields) {
+inline bool ReadWrittenDate(const char* line, int version, int* day, int* month) {
     // Files of older versions are rewritten in the current one at start-up;
     // their lines go the general way.
     if (version != kVersion141) return false;
@@ -96,10 +95,22 @@ inline bool ReadWrittenDutyFields(const char* line, int lineNumber, int version,
     // followed by a visible byte, so normalising would change none of these
     // columns.
     if (!HasWrittenColumns(line) || !IsVisible(line[14]) || !IsVisible(line[kWrittenWidth])) return false;
-    const int day = DigitsValue<0, 2>(line);
-    const int month = MonthFromCodeBytes(line + 3);
-    if (month == 0 || day < 1 || day > kDaysInMonth[month - 1]) return false;
+    *day = DigitsValue<0, 2>(line);
+    *month = MonthFromCodeBytes(line + 3);
+    return *month != 0 && *day >= 1 && *day <= kDaysInMonth[*month - 1];
+}
 
+// For a line that ReadWrittenDate took: whether it is a yearly event without
+// limits of its own, as nearly every line is. Whether such a line is due
+// depends on its date alone.
+inline bool IsPlainYearly(const char* line) {
+    return (line[12] != '0' || line[13] != '0') && std::memcmp(line + 16, "000 000", 7) == 0;
+}
+
+// Then, for a line that ReadWrittenDate took: fills every field of `fields`
+// but `message`, `notes` and `next` as ParseDutyLine would from the
+// normalised line.
+inline void ReadWrittenFields(const char* line, int lineNumber, int day, int month, Duty* fields) {
     fields->line = lineNumber;
     fields->daysLeft = 0;
     fields->day = day;
@@ -109,5 +120,4 @@ inline bool ReadWrittenDutyFields(const char* line, int lineNumber, int version,
     fields->repeatMark = line[14];
     fields->warnBefore = DigitsValue<16, 3>(line);
     fields->warnAfter = DigitsValue<20, 3>(line);
-    return true;
 }
