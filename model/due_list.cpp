@@ -1,5 +1,6 @@
 #include "model/due_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -234,6 +235,7 @@ struct DayChains {
     DueItem* head[2 * kNoOccurrence + 1];  // null for a day without rows
     DueItem** tail[2 * kNoOccurrence + 1];
     int first, last;  // the days with rows lie in [first, last]
+    size_t rows;
 };
 
 void AddToDay(DayChains* days, DueItem* row) {
@@ -246,20 +248,66 @@ void AddToDay(DayChains* days, DueItem* row) {
     *days->tail[day] = row;
     days->tail[day] = &row->next;
     row->next = nullptr;
+    ++days->rows;
+}
+
+// A row with the start of its message upper-cased, in a number that orders
+// as those bytes do: most rows of a day are told apart by it, and sorting
+// them needs no look into the rows themselves, which lie all over the
+// blocks.
+struct SortEntry {
+    uint64_t key;
+    DueItem* row;
+};
+
+uint64_t MessageKey(const char* message) {
+    uint64_t key = 0;
+    bool ended = false;
+    for (int i = 0; i < 8; ++i) {
+        ended = ended || message[i] == '\0';
+        key = key << 8 | (ended ? 0u : static_cast<unsigned char>(UpperAscii(message[i])));
+    }
+    return key;
+}
+
+bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    return CompareMessages(a.row->message, b.row->message) < 0;
+}
+
+// Sorts a day's chain by message with the entries given, which hold room for
+// all its rows; returns the new head. Rows that compare equal keep file
+// order.
+DueItem* SortDay(DueItem* head, SortEntry* entries) {
+    size_t count = 0;
+    for (DueItem* row = head; row != nullptr; row = row->next)
+        entries[count++] = {MessageKey(row->message), row};
+    std::stable_sort(entries, entries + count, EntryBefore);
+    for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
+    entries[count - 1].row->next = nullptr;
+    return entries[0].row;
 }
 
 // The whole list in order; the chains are left empty for the next build.
 DueItem* JoinDays(DayChains* days) {
+    // A short list, as most are, is sorted in its chains, and so is a long
+    // one when there is no memory for the entries.
+    constexpr size_t kShortList = 64;
+    SortEntry* entries = nullptr;
+    if (days->rows > kShortList)
+        entries = static_cast<SortEntry*>(std::malloc(days->rows * sizeof(SortEntry)));
     DueItem* head = nullptr;
     DueItem** tail = &head;
     for (int day = days->first; day <= days->last; ++day) {
         if (days->head[day] == nullptr) continue;
-        *tail = SortRows(days->head[day]);
+        *tail = entries != nullptr ? SortDay(days->head[day], entries) : SortRows(days->head[day]);
         days->head[day] = nullptr;
         while (*tail != nullptr) tail = &(*tail)->next;
     }
+    std::free(entries);
     days->first = 2 * kNoOccurrence + 1;
     days->last = -1;
+    days->rows = 0;
     return head;
 }
 
@@ -444,7 +492,7 @@ DueItem* BuildDueList(int* buildCountOut) {
     }
 
     bool stopped = false;
-    static DayChains days = {{}, {}, 2 * kNoOccurrence + 1, -1};
+    static DayChains days = {{}, {}, 2 * kNoOccurrence + 1, -1, 0};
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,35 @@ TEST_F(DueListTest, RowsWithFullNotesAndARebuildWithFewerRows) {
         texts.push_back(std::string(copy.message) + '|' + copy.notes);
     }
     EXPECT_EQ(texts, (Strings{"a|short", "b|" + notes(7), "c|"}));
+}
+
+TEST_F(DueListTest, ALongListSortsAsAShortOne) {
+    // Messages alike in their first bytes, in any case, some equal: each
+    // day's rows by message without regard to case, equal ones in file order.
+    std::mt19937 random(5);
+    const char* starts[] = {"Birthday of ", "BIRTHDAY OF ", "birthday", "Birthday o", "b", "Call"};
+    struct Expected {
+        int days;
+        std::string upper, message;
+    };
+    std::vector<Expected> expected;
+    std::string lines;
+    for (int i = 0; i < 300; ++i) {
+        const int day = 2 + static_cast<int>(random() % 4);
+        std::string message = starts[random() % 6] + std::string(random() % 3, "aB"[random() % 2]);
+        message += std::to_string(i % 7);
+        lines += "0" + std::to_string(day) + "-May-2010 01Y 000 000 " + message + "\r\n";
+        std::string upper = message;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        expected.push_back({day - 2, upper, std::to_string(day - 2) + ' ' + message});
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) {
+        return a.days != b.days ? a.days < b.days : a.upper < b.upper;
+    });
+    Strings order;
+    for (const Expected& e : expected) order.push_back(e.message);
+    Write(lines);
+    EXPECT_EQ(Rows(BuildDueList(nullptr)), order);
 }
 
 namespace {
