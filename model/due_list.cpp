@@ -374,11 +374,13 @@ DueItem* NewRow(RowStore* store) {
     return reinterpret_cast<DueItem*>(block->rows + block->used);
 }
 
-// Copies the used part of `duty` into the row NewRow gave.
-void KeepRow(RowStore* store, DueItem* row, const Duty& duty) {
-    const size_t size = offsetof(Duty, notes) + std::strlen(duty.notes) + 1;
-    std::memcpy(static_cast<void*>(row), &duty, size);
+// Fills the row NewRow gave with the fields of `fields`, and the message and
+// notes of the normalised `line`, and takes the bytes it uses.
+void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line, int version) {
+    std::memcpy(static_cast<void*>(row), &fields, offsetof(Duty, message));
     row->next = nullptr;
+    ParseDutyText(line, std::strlen(line), version, row);
+    const size_t size = offsetof(Duty, notes) + std::strlen(row->notes) + 1;
     store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
 }
 
@@ -398,14 +400,15 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* day
     size_t length;
     for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
         const int lineNumber = lines->lineNumber;
+        Duty written;
+        const Duty* fields = &written;
         int day, month, daysLeft;
         const bool asWritten = ReadWrittenDate(line, version, &day, &month);
         if (asWritten && IsPlainYearly(line)) {
             daysLeft = yearly.days[month][day];
             if (!IsDue(plain, daysLeft)) continue;
+            ReadWrittenFields(line, lineNumber, day, month, &written);
         } else {
-            Duty written;
-            const Duty* fields = &written;
             if (asWritten) {
                 ReadWrittenFields(line, lineNumber, day, month, &written);
             } else {
@@ -421,12 +424,12 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* day
             if (!IsDue(*fields, daysLeft)) continue;
         }
 
-        // Normalising the line again changes nothing when it was done above.
+        // The fields of a line as written are those of the line normalised;
+        // normalising again changes nothing when it was done above.
         IsSkippableLine(line);
-        const Duty* duty = ParseDutyLine(line, lineNumber, version);
         DueItem* row = NewRow(store);
         if (row == nullptr) continue;
-        KeepRow(store, row, *duty);
+        KeepRow(store, row, *fields, line, version);
         row->daysLeft = daysLeft;
         AddToDay(days, row);
     }

@@ -237,18 +237,24 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
     duty.warnBefore = ColumnNumber(line, length, layout.beforeColumn, layout.beforeWidth);
     duty.warnAfter = ColumnNumber(line, length, layout.afterColumn, layout.afterWidth);
 
-    const char* text = static_cast<size_t>(layout.messageColumn) < length ? line + layout.messageColumn : "";
-    const char* mark = std::strchr(text, kNotesMark);
-    size_t messageLength = mark ? static_cast<size_t>(mark - text) : std::strlen(text);
-    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
-    std::memcpy(duty.message, text, cut);
-    duty.message[cut] = '\0';
-    if (mark) {
-        ReadNotes(mark + 1, duty.notes);
-    } else {
-        duty.notes[0] = '\0';
-    }
+    ParseDutyText(line, length, version, &duty);
     return &duty;
+}
+
+void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
+    const size_t column = static_cast<size_t>(LayoutOf(version).messageColumn);
+    const char* text = column < length ? line + column : "";
+    const size_t textLength = column < length ? length - column : 0;
+    const char* mark = static_cast<const char*>(std::memchr(text, kNotesMark, textLength));
+    size_t messageLength = mark ? static_cast<size_t>(mark - text) : textLength;
+    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
+    std::memcpy(duty->message, text, cut);
+    duty->message[cut] = '\0';
+    if (mark) {
+        ReadNotes(mark + 1, duty->notes);
+    } else {
+        duty->notes[0] = '\0';
+    }
 }
 
 int ValidateDutyLine(const char* line, int lineNumber, int version) {

@@ -31,5 +31,9 @@ const char* FormatDutyLine(const Duty& duty);
 // static record that the next call overwrites. Safe on any bytes.
 Duty* ParseDutyLine(const char* line, int lineNumber, int version);
 
+// The part of ParseDutyLine that reads the message and the notes of a
+// normalised line of `length` bytes, into `duty`'s own.
+void ParseDutyText(const char* line, size_t length, int version, Duty* duty);
+
 // 1 use the line, -2 skip it (the user chose to), -1 stop reading.
 int ValidateDutyLine(const char* line, int lineNumber, int version);
