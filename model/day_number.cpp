@@ -71,10 +71,14 @@ int WeekdayOfDayNumber(int64_t dayNumber) {
 }
 
 CivilDate LocalToday() {
+    // Asked for every row shown that ages someone: the time is converted
+    // again only when the clock has moved on.
+    static time_t convertedAt = 0;
+    static CivilDate today = {1970, 1, 1};
     const time_t now = PlatformNow();
+    if (now == convertedAt) return today;
     // The reentrant conversion: the plain one of the GNU C library looks the
-    // zone file up on disk at every call when TZ is not set, which is a
-    // system call for each row of a list that ages someone.
+    // zone file up on disk at every call when TZ is not set.
     struct tm local;
 #ifdef _WIN32
     const bool converted = localtime_s(&local, &now) == 0;
@@ -82,5 +86,7 @@ CivilDate LocalToday() {
     const bool converted = localtime_r(&now, &local) != nullptr;
 #endif
     if (!converted) return CivilDate{1970, 1, 1};
-    return CivilDate{local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday};
+    convertedAt = now;
+    today = CivilDate{local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday};
+    return today;
 }

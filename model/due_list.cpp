@@ -227,35 +227,13 @@ DueItem* SortRows(DueItem* head) {
     return sorted;
 }
 
-// The rows of a build by their days left, each day's in file order. The list
-// is made of them day by day, each day's rows sorted by message: fewer rows
-// to sort at a time than in the whole list, and no day counts to compare.
-// A day count lies within kNoOccurrence days either way.
-struct DayChains {
-    DueItem* head[2 * kNoOccurrence + 1];  // null for a day without rows
-    DueItem** tail[2 * kNoOccurrence + 1];
-    int first, last;  // the days with rows lie in [first, last]
-    size_t rows;
-};
-
-void AddToDay(DayChains* days, DueItem* row) {
-    const int day = static_cast<int>(row->daysLeft + kNoOccurrence);
-    if (days->head[day] == nullptr) {
-        days->tail[day] = &days->head[day];
-        if (day < days->first) days->first = day;
-        if (day > days->last) days->last = day;
-    }
-    *days->tail[day] = row;
-    days->tail[day] = &row->next;
-    row->next = nullptr;
-    ++days->rows;
-}
-
 // A row with the start of its message upper-cased, in a number that orders
-// as those bytes do: most rows of a day are told apart by it, and sorting
+// as those bytes do, taken as the row is made, while its message is at hand:
+// most rows are told apart by the day count and that number, and sorting
 // them needs no look into the rows themselves, which lie all over the
 // blocks.
 struct SortEntry {
+    int32_t daysLeft;
     uint64_t key;
     DueItem* row;
 };
@@ -271,44 +249,54 @@ uint64_t MessageKey(const char* message) {
 }
 
 bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+    if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
     if (a.key != b.key) return a.key < b.key;
     return CompareMessages(a.row->message, b.row->message) < 0;
 }
 
-// Sorts a day's chain by message with the entries given, which hold room for
-// all its rows; returns the new head. Rows that compare equal keep file
-// order.
-DueItem* SortDay(DueItem* head, SortEntry* entries) {
-    size_t count = 0;
-    for (DueItem* row = head; row != nullptr; row = row->next)
-        entries[count++] = {MessageKey(row->message), row};
-    std::stable_sort(entries, entries + count, EntryBefore);
-    for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
-    entries[count - 1].row->next = nullptr;
-    return entries[0].row;
+// The entries of the rows of a build, in file order; kept from build to
+// build, grown as needed.
+struct SortEntries {
+    SortEntry* entries;
+    size_t count, capacity;
+    bool complete;  // false once one could not be kept
+};
+
+SortEntries sortEntries = {nullptr, 0, 0, true};
+
+void AddEntry(SortEntries* sort, DueItem* row) {
+    if (!sort->complete) return;
+    if (sort->count == sort->capacity) {
+        const size_t capacity = sort->capacity == 0 ? 256 : 2 * sort->capacity;
+        void* grown = std::realloc(sort->entries, capacity * sizeof(SortEntry));
+        if (grown == nullptr) {
+            sort->complete = false;
+            return;
+        }
+        sort->entries = static_cast<SortEntry*>(grown);
+        sort->capacity = capacity;
+    }
+    sort->entries[sort->count++] = {row->daysLeft, MessageKey(row->message), row};
 }
 
-// The whole list in order; the chains are left empty for the next build.
-DueItem* JoinDays(DayChains* days) {
-    // A short list, as most are, is sorted in its chains, and so is a long
-    // one when there is no memory for the entries.
+// The chain of a build's rows, in file order, sorted. A short list, as most
+// are, is sorted in its chain, and so is a long one whose entries could not
+// all be kept.
+DueItem* SortList(DueItem* head, SortEntries* sort) {
     constexpr size_t kShortList = 64;
-    SortEntry* entries = nullptr;
-    if (days->rows > kShortList)
-        entries = static_cast<SortEntry*>(std::malloc(days->rows * sizeof(SortEntry)));
-    DueItem* head = nullptr;
-    DueItem** tail = &head;
-    for (int day = days->first; day <= days->last; ++day) {
-        if (days->head[day] == nullptr) continue;
-        *tail = entries != nullptr ? SortDay(days->head[day], entries) : SortRows(days->head[day]);
-        days->head[day] = nullptr;
-        while (*tail != nullptr) tail = &(*tail)->next;
+    DueItem* sorted = head;
+    if (sort->count <= kShortList || !sort->complete) {
+        sorted = SortRows(head);
+    } else {
+        SortEntry* entries = sort->entries;
+        std::stable_sort(entries, entries + sort->count, EntryBefore);
+        for (size_t i = 0; i + 1 < sort->count; ++i) entries[i].row->next = entries[i + 1].row;
+        entries[sort->count - 1].row->next = nullptr;
+        sorted = entries[0].row;
     }
-    std::free(entries);
-    days->first = 2 * kNoOccurrence + 1;
-    days->last = -1;
-    days->rows = 0;
-    return head;
+    sort->count = 0;
+    sort->complete = true;
+    return sorted;
 }
 
 // The rows of a list lie one after another in a few large blocks, each row
@@ -385,13 +373,14 @@ void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line
 }
 
 // Reads the event lines that follow the version line; the rows due today
-// are added to their days' chains. Returns false when the reading stopped.
+// are appended to the chain at `*tail` in file order, with their entries.
+// Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
 // in place; any other is normalised, checked and parsed whole. The message
 // and notes of a written line are read only when it is due.
-bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* days) {
+bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
     const Today today = TodayFacts(LocalToday());
     static YearlyDays yearly;
     FillYearlyDays(today, &yearly);
@@ -431,7 +420,9 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DayChains* day
         if (row == nullptr) continue;
         KeepRow(store, row, *fields, line, version);
         row->daysLeft = daysLeft;
-        AddToDay(days, row);
+        **tail = row;
+        *tail = &row->next;
+        AddEntry(&sortEntries, row);
     }
     return true;
 }
@@ -476,6 +467,8 @@ DueItem* FreeDueList(DueItem* head) {
     // followed it, and a list freed by its holder is not freed again.
     if (head != nullptr && head == dueHead) {
         moreBlocks = FreeBlocks(moreBlocks);
+        std::free(sortEntries.entries);
+        sortEntries = {nullptr, 0, 0, true};
         dueHead = nullptr;
     }
     return nullptr;
@@ -495,18 +488,19 @@ DueItem* BuildDueList(int* buildCountOut) {
     }
 
     bool stopped = false;
-    static DayChains days = {{}, {}, 2 * kNoOccurrence + 1, -1, 0};
+    DueItem* head = nullptr;
+    DueItem** tail = &head;
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
         static LineReader lines;
         StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
-        stopped = !ReadDueRows(&lines, version, &store, &days);
+        stopped = !ReadDueRows(&lines, version, &store, &tail);
     }
     std::fclose(file);
     FreeBlocks(store.spare);
     PlatformWaitCursor(false);
-    dueHead = JoinDays(&days);
+    dueHead = SortList(head, &sortEntries);
     if (stopped) PlatformQuit(0);
 
     ++buildCount;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 
-constexpr size_t kLineBlockSize = 256 * 1024;
+constexpr size_t kLineBlockSize = 128 * 1024;
 
 // A line handed out is followed by at least this many bytes of the block,
 // its terminator included: enough to look at the fixed columns of a short
