@@ -384,8 +384,9 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tai
     const Today today = TodayFacts(LocalToday());
     static YearlyDays yearly;
     FillYearlyDays(today, &yearly);
-    Duty plain = {};  // the limits of a yearly event without its own
-    plain.yearly = 1;
+    // The global limits, which a yearly event without its own follows.
+    const int64_t before = prefs.warnDaysBefore;
+    const int64_t after = prefs.warnDaysAfter;
     size_t length;
     for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
         const int lineNumber = lines->lineNumber;
@@ -395,7 +396,7 @@ bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tai
         const bool asWritten = ReadWrittenDate(line, version, &day, &month);
         if (asWritten && IsPlainYearly(line)) {
             daysLeft = yearly.days[month][day];
-            if (!IsDue(plain, daysLeft)) continue;
+            if (daysLeft < -after || daysLeft > before) continue;
             ReadWrittenFields(line, lineNumber, day, month, &written);
         } else {
             if (asWritten) {
