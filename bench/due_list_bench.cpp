@@ -103,8 +103,11 @@ void BM_Rebuild(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The list before each build is freed, untimed, as if the build were the
-// first of the process.
+// The list before each build is freed, untimed, so that the build has
+// nothing of it to use again, as the first build of a process. What stays is
+// what the program keeps for all builds: its first block of rows and its
+// line buffer, which a new process faults in once; the whole-process figures
+// below include that.
 void BM_FirstBuild(benchmark::State& state) {
     EnterFolder(static_cast<int>(state.range(0)));
     DueItem* head = BuildDueList(nullptr);
