@@ -11,6 +11,8 @@
 #define CMD_ABOUT 205          // the About dialog
 #define CMD_CLOSE 206          // close the window (to the tray when it has an icon)
 #define CMD_EXIT 207           // end the program, tray icon or not
+#define CMD_IMPORT 208         // add the events of an iCalendar, vCard or CSV file
+#define CMD_EXPORT 209         // write every event to an iCalendar or CSV file
 #define CMD_SHOW 2000          // restore the window and bring it forward
 #define CMD_RELOAD_LIST 32773  // rebuild the list from the events file (always posted)
 #define CMD_USER_COLOURS 32784 // copy the user colours of the preferences into scheme 4

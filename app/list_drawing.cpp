@@ -30,9 +30,11 @@ int Utf8ToWide(const char* text, wchar_t* wide, int size) {
     wide[length] = L'\0';
     return length;
 }
+
+int MeasureInDc(const char* text, void* dc) { return TextWidth(static_cast<HDC>(dc), text); }
 }  // namespace
 
-HFONT CreateListFont(const ListFont& font) {
+LOGFONTA LogFontOf(const ListFont& font) {
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof lf);
     lf.lfHeight = font.height;
@@ -49,6 +51,34 @@ HFONT CreateListFont(const ListFont& font) {
     lf.lfQuality = font.quality;
     lf.lfPitchAndFamily = font.pitchAndFamily;
     CopyText(lf.lfFaceName, font.faceName, sizeof lf.lfFaceName);
+    return lf;
+}
+
+ListFont ListFontOf(const LOGFONTA& lf) {
+    ListFont font;
+    std::memset(&font, 0, sizeof font);
+    font.height = lf.lfHeight;
+    font.width = lf.lfWidth;
+    font.escapement = lf.lfEscapement;
+    font.orientation = lf.lfOrientation;
+    font.weight = lf.lfWeight;
+    font.italic = lf.lfItalic;
+    font.underline = lf.lfUnderline;
+    font.strikeOut = lf.lfStrikeOut;
+    font.charSet = lf.lfCharSet;
+    font.outPrecision = lf.lfOutPrecision;
+    font.clipPrecision = lf.lfClipPrecision;
+    font.quality = lf.lfQuality;
+    font.pitchAndFamily = lf.lfPitchAndFamily;
+    char face[sizeof lf.lfFaceName + 1];  // a full face field has no terminator
+    std::memcpy(face, lf.lfFaceName, sizeof lf.lfFaceName);
+    face[sizeof lf.lfFaceName] = '\0';
+    CopyText(font.faceName, face, sizeof font.faceName);
+    return font;
+}
+
+HFONT CreateListFont(const ListFont& font) {
+    LOGFONTA lf = LogFontOf(font);
     return CreateFontIndirectA(&lf);
 }
 
@@ -63,6 +93,10 @@ int TextWidth(HDC dc, const char* text) {
     POINT point = {size.cx, 0};
     LPtoDP(dc, &point, 1);
     return point.x;
+}
+
+int DateColumnWidthIn(HDC dc, bool showWeekday, const char* const* extraDates, int extraCount) {
+    return DateColumnWidth(MeasureInDc, dc, showWeekday, extraDates, extraCount);
 }
 
 void DrawNoteIcon(HDC dc, int left, int top, int right, int bottom) {
@@ -123,8 +157,7 @@ BOOL DrawListItem(const DRAWITEMSTRUCT* item) {
     SplitRowText(text, &days, &date, &message);
 
     ListColumns columns = ListColumnBounds(TextWidth(dc, LoadStr(1290)), TextWidth(dc, "M"),
-                                           TextWidth(dc, LoadStr(1300)), TextWidth(dc, LoadStr(1310)),
-                                           prefs.showWeekday != 0);
+                                           DateColumnWidthIn(dc, prefs.showWeekday != 0));
     cell.left = 0;
     cell.right = columns.daysRight;
     DrawUtf8Text(dc, days, &cell, DT_NOPREFIX | DT_RIGHT);

@@ -17,9 +17,16 @@ extern HBRUSH backgroundBrush;
 // A font object for the list font of the preferences.
 HFONT CreateListFont(const ListFont& font);
 
+// The list font of the preferences as a Windows font description, and back.
+LOGFONTA LogFontOf(const ListFont& font);
+ListFont ListFontOf(const LOGFONTA& lf);
+
 // Width of a UTF-8 text in the font selected into `dc`, less the font's
 // overhang, in device pixels.
 int TextWidth(HDC dc, const char* text);
+
+// DateColumnWidth measured in the font selected into `dc`.
+int DateColumnWidthIn(HDC dc, bool showWeekday, const char* const* extraDates = nullptr, int extraCount = 0);
 
 // The note pictogram in the cell, with the current pen.
 void DrawNoteIcon(HDC dc, int left, int top, int right, int bottom);

@@ -15,10 +15,19 @@ struct ListColumns {
 };
 
 // `daysWidth` is the width of the sample "-188 dni:", `noteWidth` that of
-// "M", `dateWidth` that of "88 Aug,." and `weekdayWidth` that of "(MMM)",
-// which only counts when the weekday is shown.
-ListColumns ListColumnBounds(int daysWidth, int noteWidth, int dateWidth, int weekdayWidth,
-                             bool showWeekday);
+// "M", `dateWidth` the DateColumnWidth.
+ListColumns ListColumnBounds(int daysWidth, int noteWidth, int dateWidth);
+
+// Width of a UTF-8 text in the font of the list; `context` is the caller's.
+typedef int (*TextMeasure)(const char* text, void* context);
+
+// Width of the date column: the sample "88 Aug,." (and "(MMM)" when the
+// weekday is shown), or more when a date text the list can show needs it.
+// Each date text keeps the sample's "." after its comma, as the gap before
+// the message. `extraDates` are further date texts to fit (a preview's).
+// The same width for every row keeps the messages aligned.
+int DateColumnWidth(TextMeasure measure, void* context, bool showWeekday,
+                    const char* const* extraDates = nullptr, int extraCount = 0);
 
 // Splits a row text in place at its first two TAB characters into the days,
 // date and message parts; a missing part is empty. Later TABs belong to the

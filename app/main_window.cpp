@@ -6,12 +6,15 @@
 #include <ctime>
 
 #include "app/colours.h"
+#include "app/import_export_win32.h"
 #include "app/list_drawing.h"
 #include "app/load_str.h"
 #include "app/platform.h"
+#include "app/startup_shortcut.h"
 #include "app/state.h"
 #include "app/win_state.h"
 #include "app/window_title.h"
+#include "dialogs/preferences.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -100,6 +103,9 @@ void BuildMenus(HWND window) {
     AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
     AppendMenuA(contextMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
     AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(contextMenu, MF_STRING, CMD_IMPORT, LoadStr(kImportItemText));
+    AppendMenuA(contextMenu, MF_STRING, CMD_EXPORT, LoadStr(kExportItemText));
+    AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(contextMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
     AppendMenuA(contextMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(contextMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
@@ -116,6 +122,8 @@ void BuildMenus(HWND window) {
     HMENU systemMenu = GetSystemMenu(window, FALSE);
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(systemMenu, MF_STRING, CMD_EDIT_EVENTS, LoadStr(1115));
+    AppendMenuA(systemMenu, MF_STRING, CMD_IMPORT, LoadStr(kImportItemText));
+    AppendMenuA(systemMenu, MF_STRING, CMD_EXPORT, LoadStr(kExportItemText));
     AppendMenuA(systemMenu, MF_STRING, CMD_PREFERENCES, LoadStr(1120));
     AppendMenuA(systemMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
 
@@ -289,6 +297,17 @@ void OnTimer(HWND window, WPARAM id) {
     }
 }
 
+// The dialog has saved the preferences and posted the rebuild, which runs
+// after these steps and re-applies the rest of the window options.
+void OnPreferences(HWND window) {
+    HWND owner = ListEditorHandle != nullptr ? ListEditorHandle : window;
+    if (RunPreferences(owner) != 1) return;
+    SendMessageA(window, MSG_TRAY_ICON, prefs.showTrayIcon ? NIM_ADD : NIM_DELETE, 0);
+    if (!prefs.showTrayIcon) ShowWindow(window, SW_SHOW);  // nothing else would bring it back
+    UpdateStartupShortcut(prefs.startWithSystem);
+    SendMessageA(window, WM_COMMAND, CMD_USER_COLOURS, 0);
+}
+
 // The commands of menus and of other parts of the program. Returns false for
 // an id the window does not handle (or a command that does not apply now),
 // which then goes to the default procedure.
@@ -312,10 +331,24 @@ bool OnCommand(HWND window, int id) {
         // The event list editor opens here.
         return true;
     case CMD_PREFERENCES:
+        userPresent = 1;
+        ClearSelection();
+        OnPreferences(window);
+        return true;
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The Preferences and About dialogs open here.
+        // The About dialog opens here.
+        return true;
+    case CMD_IMPORT:
+        userPresent = 1;
+        ClearSelection();
+        ImportChosenFile(window);
+        return true;
+    case CMD_EXPORT:
+        userPresent = 1;
+        ClearSelection();
+        ExportToChosenFile(window);
         return true;
     case CMD_CLOSE:
         userPresent = 1;
@@ -471,7 +504,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_SYSCOMMAND: {
         int id = LOWORD(wParam);
-        if (id == CMD_EDIT_EVENTS || id == CMD_PREFERENCES || id == CMD_ABOUT) {
+        if (id == CMD_EDIT_EVENTS || id == CMD_PREFERENCES || id == CMD_ABOUT || id == CMD_IMPORT ||
+            id == CMD_EXPORT) {
             userPresent = 1;
             PostCommand(window, id);
             return 0;

@@ -1,6 +1,6 @@
 // The platform of the command-line programs: message boxes become text on
-// standard error, a yes/no question is answered "yes", nothing on disk is
-// ever changed, and the clock can be set.
+// standard error, a yes/no question is answered "yes", the clock can be set,
+// and nothing on disk is ever changed unless a command that writes allows it.
 #pragma once
 
 #include <ctime>
@@ -10,3 +10,7 @@ void ConsoleSetNow(time_t now);
 
 // True once something asked the program to quit (a fatal error in a file).
 bool ConsoleQuitRequested();
+
+// Lets the file operations act on the disk, for the commands that change
+// the events file or write a file of their own.
+void ConsoleAllowWrites();

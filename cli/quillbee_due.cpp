@@ -14,6 +14,7 @@
 #include "app/load_str.h"
 #include "app/state.h"
 #include "cli/platform_console.h"
+#include "cli/subcommands.h"
 #include "model/due_list.h"
 #include "storage/events_file.h"
 #include "storage/prefs_file.h"
@@ -24,6 +25,7 @@ enum ExitStatus { kExitShown = 0, kExitNoEventsFile = 1, kExitStopped = 2, kExit
 
 const char* const kHelp =
     "Usage: quillbee-due [--month-first] [--now \"YYYY-MM-DD HH:MM\"]\n"
+    "       quillbee-due import FILE | export FILE | check\n"
     "\n"
     "Prints the rows that Quillbee's main window would show for the events file\n"
     "quillbee.events in the current directory: one row per line, in the list's\n"
@@ -41,15 +43,23 @@ const char* const kHelp =
     "\n"
     "Exit status: 0 the rows were printed (maybe none); 1 quillbee.events cannot\n"
     "be opened; 2 reading stopped at a damaged file, after printing the rows read\n"
-    "so far; 3 the command line is wrong.\n";
+    "so far; 3 the command line is wrong.\n"
+    "\n"
+    "  import FILE     add the events of FILE (.ics, .vcf or .csv) that are not in\n"
+    "                  quillbee.events yet; prints a summary. Exit status 0 the\n"
+    "                  file was read, 1 nothing was changed, 3 wrong command line\n"
+    "  export FILE     write every event to FILE (.ics or .csv); 0 written, 1 not\n"
+    "  check           list every problem of quillbee.events with its line number;\n"
+    "                  0 none, 1 no quillbee.events, 2 problems listed\n";
 
 // "YYYY-MM-DD HH:MM" as local time; false when it is not such a time.
 bool ReadNow(const char* text, time_t* now) {
     int year, month, day, hour, minute;
     char rest;
-    if (std::sscanf(text, "%4d-%2d-%2d %2d:%2d%c", &year, &month, &day, &hour, &minute, &rest) != 5) return false;
-    if (year < 1971 || year > 2999 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 ||
-        hour < 0 || minute < 0) {
+    if (std::sscanf(text, "%4d-%2d-%2d %2d:%2d%c", &year, &month, &day, &hour, &minute, &rest) != 5)
+        return false;
+    if (year < 1971 || year > 2999 || month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 ||
+        minute > 59 || hour < 0 || minute < 0) {
         return false;
     }
     struct tm local = {};
@@ -87,6 +97,8 @@ bool FileIsThere(const char* name) {
 
 int main(int argc, char** argv) {
     UseLocalTimeZone();
+    int status = kExitShown;
+    if (RunSubcommand(argc, argv, &status)) return status;
     dayFirst = 1;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

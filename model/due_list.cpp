@@ -461,6 +461,28 @@ void PutNumber(TextOut* out, long long value, int width) {
     Put(out, shown);
 }
 
+// The date column: "07 Maj," or "Maj 07," by the locale's date order, with
+// " (Pią)" before the comma when `weekday` is given.
+void PutDate(TextOut* out, int day, int month, const char* weekday) {
+    const char* monthName = MonthShortName(month);
+    if (monthName == nullptr) monthName = "?";
+    if (dayFirst == 0) {
+        Put(out, monthName);
+        Put(out, " ");
+        PutNumber(out, day, 2);
+    } else {
+        PutNumber(out, day, 2);
+        Put(out, std::strncmp(languageCode, "ee", sizeof languageCode) == 0 ? ". " : " ");
+        Put(out, monthName);
+    }
+    if (weekday != nullptr) {
+        Put(out, " (");
+        Put(out, weekday);
+        Put(out, ")");
+    }
+    Put(out, ",");
+}
+
 }  // namespace
 
 DueItem* FreeDueList(DueItem* head) {
@@ -511,6 +533,13 @@ DueItem* BuildDueList(int* buildCountOut) {
 
 int DaysLeft(const Duty& duty) { return DaysLeftFrom(TodayFacts(LocalToday()), duty); }
 
+void RowDateText(int day, int month, const char* weekday, char* out, size_t size) {
+    if (size == 0) return;
+    TextOut text = {out, size, 0};
+    out[0] = '\0';
+    PutDate(&text, day, month, weekday);
+}
+
 const char* DueRowText(const DueItem* row) {
     static char text[640];
     TextOut out = {text, sizeof text, 0};
@@ -526,23 +555,8 @@ const char* DueRowText(const DueItem* row) {
     }
     Put(&out, ":\t");
 
-    const char* monthName = MonthShortName(row->month);
-    if (monthName == nullptr) monthName = "?";
-    if (dayFirst == 0) {
-        Put(&out, monthName);
-        Put(&out, " ");
-        PutNumber(&out, row->day, 2);
-    } else {
-        PutNumber(&out, row->day, 2);
-        Put(&out, std::strncmp(languageCode, "ee", sizeof languageCode) == 0 ? ". " : " ");
-        Put(&out, monthName);
-    }
-    if (prefs.showWeekday) {
-        Put(&out, " (");
-        Put(&out, WeekdayShortName(row->daysLeft));
-        Put(&out, ")");
-    }
-    Put(&out, ",\t");
+    PutDate(&out, row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr);
+    Put(&out, "\t");
 
     char message[kMessageSize];
     const size_t length = strnlen(row->message, kMessageSize - 1);

@@ -2,6 +2,8 @@
 // days left, in the order the main window shows them, and the text of a row.
 #pragma once
 
+#include <cstddef>
+
 #include "model/duty.h"
 
 // Frees the previous list, reads the events file anew and returns the head of
@@ -19,6 +21,10 @@ DueItem* FreeDueList(DueItem* head);
 // today (last year's, this year's or next year's); -999 for a one-off event
 // outside those years.
 int DaysLeft(const Duty& duty);
+
+// The date column of a row: "07 Maj," or "Maj 07," by the locale's date
+// order, with " (Pią)" before the comma when `weekday` is given.
+void RowDateText(int day, int month, const char* weekday, char* out, size_t size);
 
 // The row's text, "days:\tdate,\tmessage" (with the weekday after the date
 // when the preferences ask for it), in one static buffer.

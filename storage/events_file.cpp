@@ -17,7 +17,7 @@ namespace {
 constexpr char kNotesMark = 30;  // separates message and notes, and stands for line breaks
 
 struct Layout {
-    int yearColumn;  // -1: the version has no year and no recurrence
+    int yearColumn;    // -1: the version has no year and no recurrence
     int beforeColumn;
     int beforeWidth;
     int afterColumn;
@@ -160,6 +160,15 @@ int WriteFileHeader(FILE* file) {
     return PlatformWrite(file, header, static_cast<size_t>(length)) == static_cast<size_t>(length) ? 1 : 0;
 }
 
+int VersionOfLine(const char* line) {
+    if (std::strstr(line, "1.41")) return kVersion141;
+    if (std::strstr(line, "1.40")) return kVersion140;
+    if (std::strstr(line, "1.30")) return kVersion130;
+    if (std::strstr(line, "1.3")) return kVersion130;
+    if (std::strstr(line, "1.2")) return kVersion120;
+    return 0;
+}
+
 int ReadFileVersion(FILE* file) {
     static char line[kLineBufferSize];
     std::rewind(file);
@@ -174,11 +183,8 @@ int ReadFileVersion(FILE* file) {
     }
     line[length] = '\0';
     if (length > 0) {
-        if (std::strstr(line, "1.41")) return kVersion141;
-        if (std::strstr(line, "1.40")) return kVersion140;
-        if (std::strstr(line, "1.30")) return kVersion130;
-        if (std::strstr(line, "1.3")) return kVersion130;
-        if (std::strstr(line, "1.2")) return kVersion120;
+        const int version = VersionOfLine(line);
+        if (version != 0) return version;
     }
     ShowDataFileError(1);
     PlatformQuit(0);
@@ -257,7 +263,7 @@ void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
     }
 }
 
-int ValidateDutyLine(const char* line, int lineNumber, int version) {
+int DutyLineProblem(const char* line, int lineNumber, int version, char* text, size_t size) {
     const size_t length = std::strlen(line);
     bool layoutOk;
     if (version == kVersion130 || version == kVersion120) {
@@ -273,23 +279,36 @@ int ValidateDutyLine(const char* line, int lineNumber, int version) {
                    ColumnIsBlank(line, length, 19) && ColumnIsBlank(line, length, 23);
     }
     if (!layoutOk) {
-        ShowDataFileError(lineNumber);
-        return -1;
+        std::snprintf(text, size, LoadStr(2040), lineNumber);
+        return kBrokenLayout;
     }
 
     // The date as ParseDutyLine reads it; the rest of the line is not needed
     // here, and the due list parses every line after this check anyway.
     int day, month;
     ReadDate(line, length, &day, &month);
-    char problem[1024];
     if (day < 1 || day > 31) {
-        std::snprintf(problem, sizeof problem, LoadStr(2050), lineNumber);
+        std::snprintf(text, size, LoadStr(2050), lineNumber);
     } else if (month == 0) {
-        std::snprintf(problem, sizeof problem, LoadStr(2060), lineNumber);
+        std::snprintf(text, size, LoadStr(2060), lineNumber);
     } else if (day > DaysInMonth(month)) {
-        std::snprintf(problem, sizeof problem, LoadStr(2070), lineNumber, MonthLongName(month), day);
+        std::snprintf(text, size, LoadStr(2070), lineNumber, MonthLongName(month), day);
     } else {
+        if (size > 0) text[0] = '\0';
+        return kLineSound;
+    }
+    return kImpossibleDate;
+}
+
+int ValidateDutyLine(const char* line, int lineNumber, int version) {
+    char problem[1024];
+    switch (DutyLineProblem(line, lineNumber, version, problem, sizeof problem)) {
+    case kBrokenLayout:
+        PlatformMessageBox(problem, kProgramTitle, kBoxOk | kBoxIconError);
+        return -1;
+    case kImpossibleDate:
+        return AskToSkipLine(problem);
+    default:
         return 1;
     }
-    return AskToSkipLine(problem);
 }

@@ -2,6 +2,7 @@
 // line in fixed columns.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 #include "model/duty.h"
@@ -19,6 +20,9 @@ constexpr int kDueLineBufferSize = 8372;
 // every byte was written, 0 otherwise.
 int WriteFileHeader(FILE* file);
 
+// The version a file's first line names, or 0.
+int VersionOfLine(const char* line);
+
 // Rewinds `file`, reads its first line and returns the version it names. An
 // unrecognised line is reported as fatal, the program is asked to quit and 0
 // is returned.
@@ -35,5 +39,12 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version);
 // normalised line of `length` bytes, into `duty`'s own.
 void ParseDutyText(const char* line, size_t length, int version, Duty* duty);
 
-// 1 use the line, -2 skip it (the user chose to), -1 stop reading.
+// What the readers' check finds in a normalised line: nothing, a broken
+// layout (reading stops there) or an impossible date (the user may skip the
+// line). The message the program shows for it goes to `text` ("" for none).
+enum { kLineSound = 0, kBrokenLayout = 1, kImpossibleDate = 2 };
+int DutyLineProblem(const char* line, int lineNumber, int version, char* text, size_t size);
+
+// DutyLineProblem with the program's messages: 1 use the line, -2 skip it
+// (the user chose to), -1 stop reading.
 int ValidateDutyLine(const char* line, int lineNumber, int version);

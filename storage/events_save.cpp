@@ -25,7 +25,7 @@ void CloseSource(EventsSource* source) {
 
 struct AppendJob {
     EventsSource source;  // null `in`: there is no events file yet
-    const char* line;
+    const char* lines;    // whole lines, each with its line end
 };
 
 struct RemoveJob {
@@ -44,8 +44,8 @@ void ReportEventsWriteError() {
     PlatformMessageBox(text, kProgramTitle, kBoxOk | kBoxIconError);
 }
 
-// The old file, byte for byte, then the new line. A file that ends without a
-// line end gets one first, so the new line never joins the last one; a file
+// The old file, byte for byte, then the new lines. A file that ends without
+// a line end gets one first, so a new line never joins the last one; a file
 // that is missing or empty gets the header first, or no reader could use it.
 int WriteAppended(FILE* out, void* context) {
     AppendJob* job = static_cast<AppendJob*>(context);
@@ -70,7 +70,7 @@ int WriteAppended(FILE* out, void* context) {
     } else if (last != '\n') {
         if (!WriteText(out, "\r\n")) return 0;
     }
-    return WriteText(out, job->line);
+    return WriteText(out, job->lines);
 }
 
 // Every byte of the file except those of line `job->line` (1-based, counted
@@ -142,12 +142,14 @@ int FinishChange(int done) {
 
 }  // namespace
 
-int AppendDuty(const Duty& duty) {
+int AppendDuty(const Duty& duty) { return AppendEventLines(FormatDutyLine(duty)); }
+
+int AppendEventLines(const char* lines) {
     PlatformWaitCursor(true);
     AppendJob job;
     job.source.in = std::fopen(kEventsFileName, "rb");
     bool readable = job.source.in != nullptr || errno == ENOENT;
-    job.line = FormatDutyLine(duty);
+    job.lines = lines;
     int done = readable && RewriteFile(kEventsFileName, WriteAppended, &job, kBackupNewFile);
     CloseSource(&job.source);
     PlatformWaitCursor(false);

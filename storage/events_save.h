@@ -10,6 +10,10 @@
 // be written, which is reported (message 2015) and leaves it as it was.
 int AppendDuty(const Duty& duty);
 
+// Adds `lines`, whole lines of the current format with their line ends, at
+// the end of the file in one rewrite; results and reports as AppendDuty.
+int AppendEventLines(const char* lines);
+
 // Removes line `duty.line` of the events file. 1 done; 0 when there is no
 // events file (silently) or it could not be written (message 2015).
 int RemoveDutyLine(const Duty& duty);

@@ -20,8 +20,11 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/win_state.h"
+#include "model/calendar.h"
+#include "model/due_list.h"
 #include "storage/events_file.h"
 #include "storage/prefs_file.h"
+#include "tests/canvas.h"
 #include "tests/scratch_dir.h"
 
 namespace {
@@ -295,4 +298,71 @@ TEST_F(MainWindow, PastAndTodayRowsDrawInTheirOwnColours) {
     }
     DeleteDC(dc);
     DeleteObject(bitmap);
+}
+
+// Every date the list can show fits its column whole, with a blank gap before
+// the message, and the messages of all rows start at one place: in both date
+// orders, with and without the weekday. On a black background (scheme 3)
+// anything lit is ink.
+TEST_F(MainWindow, DateColumnFitsEveryDateAndAlignsTheMessages) {
+    prefs.colourScheme = 3;
+    StartMainWindow();
+    const int height = static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0));
+    Canvas canvas(700, height);
+    SelectObject(canvas.dc(), listFontHandle);
+    const int dateLeft = noteRight + 1;
+    auto drawRow = [&](Duty row) {
+        canvas.Clear();
+        DRAWITEMSTRUCT item = {ODT_LISTBOX,
+                               0,
+                               0,
+                               ODA_DRAWENTIRE,
+                               0,
+                               listBox,
+                               canvas.dc(),
+                               {0, 0, 700, height},
+                               reinterpret_cast<ULONG_PTR>(&row)};
+        DrawListItem(&item);
+    };
+    auto column = [&](int x) {
+        std::string pixels;
+        for (int y = 0; y < height; ++y) pixels += std::to_string(canvas.At(x, y)) + ",";
+        return pixels;
+    };
+    for (int order : {0, 1}) {
+        for (int weekday : {0, 1}) {
+            dayFirst = order;
+            prefs.showWeekday = weekday;
+            int firstMessageStart = -1;
+            for (int month = 1; month <= 12; ++month) {
+                SCOPED_TRACE("day first " + std::to_string(order) + ", weekday " + std::to_string(weekday) +
+                             ", month " + std::to_string(month));
+                Duty row = MakeDuty(28, month, "");
+                row.daysLeft = month % 7;  // every weekday name
+
+                char date[128];
+                RowDateText(28, month, weekday ? WeekdayShortName(row.daysLeft) : nullptr, date, sizeof date);
+                canvas.Clear();
+                SetTextColor(canvas.dc(), RGB(255, 255, 255));
+                RECT unclipped = {dateLeft, 0, 700, height};
+                DrawUtf8Text(canvas.dc(), date, &unclipped, DT_NOPREFIX);
+                const int wholeDateEnd = canvas.RightmostInk(0, height);
+
+                drawRow(row);
+                const int dateEnd = canvas.RightmostInk(0, height);
+                EXPECT_EQ(dateEnd, wholeDateEnd) << date << " is cut";
+                std::vector<std::string> withoutMessage;
+                for (int x = 0; x < 700; ++x) withoutMessage.push_back(column(x));
+
+                CopyText(row.message, "Wiadomość", sizeof row.message);
+                drawRow(row);
+                int messageStart = 0;
+                while (messageStart < 700 && column(messageStart) == withoutMessage[messageStart])
+                    ++messageStart;
+                EXPECT_GT(messageStart, dateEnd + 1) << date << " touches the message";
+                if (firstMessageStart < 0) firstMessageStart = messageStart;
+                EXPECT_EQ(messageStart, firstMessageStart) << "the messages are not aligned";
+            }
+        }
+    }
 }

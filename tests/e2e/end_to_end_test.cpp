@@ -159,23 +159,11 @@ TEST(EndToEnd, PicturesOfTheColourSchemes) {
                              EventLine(0, "Call Anna & Tom", "Bring the tickets") +
                              EventLine(1, "Żółw: zażółć gęślą jaźń") + EventLine(7, "George's birthday! ($Age{1968} years old)");
     for (int scheme = 0; scheme <= 5; ++scheme) {
-        Instance app("scheme");
         PrefsLine prefs;
         prefs.colourScheme = scheme == 5 ? 0 : scheme;
         prefs.showWeekday = scheme == 5 ? 1 : 0;
         prefs.alwaysOnTop = 1;
-        app.Write("quillbee.prefs", PrefsFile(prefs));
-        app.Write("quillbee.events", EventsFile(rows));
-        ASSERT_TRUE(app.Start());
-        HWND window = app.MainWindow();
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000));
-        Sleep(300);  // let it paint
-        char name[64];
-        snprintf(name, sizeof name, scheme == 5 ? "screenshots\\weekday-column.bmp" : "screenshots\\scheme-%d.bmp",
-                 scheme);
-        EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(name)));
-        ExitProgram(window);
-        EXPECT_EQ(app.Exit(), 0u);
+        std::string name = scheme == 5 ? "weekday-column" : "scheme-" + std::to_string(scheme);
+        PictureOfMainWindow(prefs, EventsFile(rows), 4, name);
     }
 }

@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
+#include "tests/e2e/quillbee_files.h"
 
 extern std::string quillbeeExe;  // set by main from the command line
 
@@ -50,3 +51,20 @@ private:
     std::string folder_;
     RunningProgram program_;
 };
+
+// Starts the program in a folder of its own on these preferences and events,
+// waits for its `rows` rows and saves a picture of its main window as
+// screenshots\NAME.bmp beside the driver, for a person to look at.
+inline void PictureOfMainWindow(const PrefsLine& prefs, const std::string& events, int rows, const std::string& name) {
+    Instance app("picture");
+    app.Write("quillbee.prefs", PrefsFile(prefs));
+    app.Write("quillbee.events", events);
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == rows; }, 5000)) << RowCount(window);
+    Sleep(300);  // let it paint
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str())));
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+}

@@ -31,9 +31,8 @@ std::string EventsFile(const std::string& lines) { return FileHeader() + "\r\n" 
 
 std::string PrefsFile(const PrefsLine& p) {
     char line[512];
-    snprintf(line, sizeof line,
-             "10 3 1 1 %d %d %d %d %d %d %d %d 6737100 208 0 32768 %d -14 0 0 0 0 0 0 0 0 0 0 0 0 'Comic Sans MS'",
-             p.alwaysOnTop, p.hideMenuBar, p.showTrayIcon, p.startWithSystem, p.windowX, p.windowY, p.windowWidth,
-             p.colourScheme, p.showWeekday);
+    snprintf(line, sizeof line, "%d %d 1 1 %d %d %d %d %d %d %d %d 6737100 208 0 32768 %d %s", p.warnDaysBefore,
+             p.warnDaysAfter, p.alwaysOnTop, p.hideMenuBar, p.showTrayIcon, p.startWithSystem, p.windowX, p.windowY,
+             p.windowWidth, p.colourScheme, p.showWeekday, p.listFont);
     return FileHeader() + line;
 }

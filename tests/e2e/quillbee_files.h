@@ -14,6 +14,8 @@ std::string EventLine(int daysFromToday, const char* message, const char* notes 
 std::string EventsFile(const std::string& lines);
 
 struct PrefsLine {
+    int warnDaysBefore = 10;
+    int warnDaysAfter = 3;
     int colourScheme = 0;
     int showWeekday = 0;
     int alwaysOnTop = 0;
@@ -23,6 +25,8 @@ struct PrefsLine {
     int windowX = 40;
     int windowY = 50;
     int windowWidth = 600;
+    // The list font's thirteen numbers and its face in quotes.
+    const char* listFont = "-14 0 0 0 0 0 0 0 0 0 0 0 0 'Comic Sans MS'";
 };
 
 // A preferences file with the header and the data line for `p`.
