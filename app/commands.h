@@ -24,6 +24,7 @@
 // Timers of the main window.
 #define TIMER_AUTO_CLOSE 170   // once, 3 s after a rebuild found nothing due
 #define TIMER_DAY_CHECK 180    // every 30 s: has the day changed?
+#define TIMER_TRAY_RETRY 190   // every 3 s while the tray icon could not be added
 
 // The main window's class and the property that holds its directory's hash.
 #define MAIN_WINDOW_CLASS "QuillbeeClass"

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/command_switch.h"
 #include "app/directory_hash.h"
 #include "app/load_str.h"
 #include "app/startup.h"
@@ -17,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     appInstance = instance;
     CoInitialize(nullptr);
 
-    char letter = ReadSwitch(GetCommandLineA());
+    char letter = CommandLineSwitch(GetCommandLineA());
     if (letter == 'C' || letter == 'U') {
         if (letter == 'U') UpdateStartupShortcut(0);
         CloseRunningInstance();

@@ -12,9 +12,13 @@
 #include "app/platform.h"
 #include "app/startup_shortcut.h"
 #include "app/state.h"
+#include "app/tray_icon.h"
 #include "app/win_state.h"
+#include "app/window_placement.h"
 #include "app/window_title.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/preferences.h"
+#include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
 #include "resources/resource_ids.h"
 #include "storage/events_save.h"
@@ -35,6 +39,12 @@ int trackingLeave = 0;
 int menuOpen = 0;
 TRACKMOUSEEVENT leaveRequest;
 int lastDay = 0;
+// A rebuild can show a message box, whose modal loop delivers the next
+// posted rebuild; that one waits until the running one has finished.
+bool rebuilding = false;
+bool rebuildWanted = false;
+// Windows ends the process after WM_ENDSESSION without a WM_DESTROY.
+bool sessionEnded = false;
 
 int TodayDayOfMonth() {
     time_t now = PlatformNow();
@@ -75,21 +85,6 @@ const DueItem* SelectedRow() {
 void ClearSelection() { SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(-1), 0); }
 
 bool HasNotes(const DueItem* row) { return row != nullptr && row->notes[0] != '\0'; }
-
-void TrayIcon(HWND window, DWORD action) {
-    NOTIFYICONDATAA data;
-    std::memset(&data, 0, sizeof data);
-    // The size of the first version of the record, whose fields are all
-    // that is filled in: on 64-bit Windows it is not 88 bytes.
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = IDI_QUILLBEE;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = MSG_TRAY_NOTIFY;
-    data.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_QUILLBEE));
-    CopyText(data.szTip, " Quillbee ", sizeof data.szTip);
-    Shell_NotifyIconA(action, &data);
-}
 
 LRESULT CALLBACK ListSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE) {
@@ -159,6 +154,7 @@ void OnCreate(HWND window, const CREATESTRUCTA* create) {
     leaveRequest.dwHoverTime = HOVER_DEFAULT;
     trackingLeave = 0;
     menuOpen = 0;
+    sessionEnded = false;
 
     UpgradeEventsFile();
     PostCommand(window, CMD_RELOAD_LIST);
@@ -167,7 +163,7 @@ void OnCreate(HWND window, const CREATESTRUCTA* create) {
 }
 
 void OnDestroy(HWND window) {
-    SaveMainWindowPrefs();
+    if (!sessionEnded) SaveMainWindowPrefs();
     DestroyMenu(trayMenu);
     trayMenu = nullptr;
     DestroyMenu(contextMenu);
@@ -228,10 +224,40 @@ void RebuildList(HWND window) {
     SetTopmost(window, prefs.alwaysOnTop != 0);
 }
 
-void OnContextMenu(HWND window) {
+void OnReloadList(HWND window) {
+    if (rebuilding) {
+        rebuildWanted = true;
+        return;
+    }
+    rebuilding = true;
+    RebuildList(window);
+    rebuilding = false;
+    if (rebuildWanted && IsWindow(window)) PostCommand(window, CMD_RELOAD_LIST);
+    rebuildWanted = false;
+}
+
+// Where the keyboard's context menu opens: under the selected row, or at the
+// top of the list when no row is selected or the row is scrolled away.
+POINT KeyboardMenuPoint() {
+    RECT client, row = {0, 0, 0, 0};
+    GetClientRect(listBox, &client);
+    LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    if (index != LB_ERR) {
+        SendMessageA(listBox, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row));
+    }
+    POINT point = {0, row.bottom > 0 && row.bottom <= client.bottom ? row.bottom : 0};
+    ClientToScreen(listBox, &point);
+    return point;
+}
+
+// `position` is the mouse in screen coordinates, or -1 for the keyboard
+// (Shift+F10, the menu key).
+void OnContextMenu(HWND window, LPARAM position) {
     userPresent = 1;
     closeModeless(&PopupHandle);
-    if (SendMessageA(listBox, LB_GETCOUNT, 0, 0) > 0) {
+    const bool fromKeyboard =
+        static_cast<short>(LOWORD(position)) == -1 && static_cast<short>(HIWORD(position)) == -1;
+    if (!fromKeyboard && SendMessageA(listBox, LB_GETCOUNT, 0, 0) > 0) {
         int row = RowAt(CursorInClient(window));
         if (row >= 0) {
             ClearSelection();
@@ -241,7 +267,11 @@ void OnContextMenu(HWND window) {
         }
     }
     POINT screen;
-    GetCursorPos(&screen);
+    if (fromKeyboard) {
+        screen = KeyboardMenuPoint();
+    } else {
+        GetCursorPos(&screen);
+    }
     menuOpen = 1;
     TrackPopupMenu(contextMenu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, window, nullptr);
     menuOpen = 0;
@@ -287,6 +317,8 @@ void OnTimer(HWND window, WPARAM id) {
     if (id == TIMER_AUTO_CLOSE) {
         KillTimer(window, TIMER_AUTO_CLOSE);
         if (!userPresent) SendMessageA(window, WM_CLOSE, 0, 0);
+    } else if (id == TIMER_TRAY_RETRY) {
+        RetryTrayIcon(window);
     } else if (id == TIMER_DAY_CHECK) {
         int today = TodayDayOfMonth();
         if (today != lastDay) {
@@ -313,10 +345,17 @@ void OnPreferences(HWND window) {
 // which then goes to the default procedure.
 bool OnCommand(HWND window, int id) {
     switch (id) {
-    case CMD_VIEW_NOTE:
+    case CMD_VIEW_NOTE: {
         userPresent = 1;
-        // The reminder pop-up opens here for a selected row with notes.
-        return SelectedRow() != nullptr;
+        const DueItem* row = SelectedRow();
+        if (row == nullptr) return false;
+        if (HasNotes(row)) {
+            // A second request for the same row must not leave an orphan behind.
+            closeModeless(&PopupHandle);
+            PopupHandle = OpenReminderPopup(window, row);
+        }
+        return true;
+    }
     case CMD_ADD_EVENT:
         userPresent = 1;
         ClearSelection();
@@ -338,7 +377,7 @@ bool OnCommand(HWND window, int id) {
     case CMD_ABOUT:
         userPresent = 1;
         ClearSelection();
-        // The About dialog opens here.
+        ShowAboutDialog(window);
         return true;
     case CMD_IMPORT:
         userPresent = 1;
@@ -362,7 +401,7 @@ bool OnCommand(HWND window, int id) {
         SetForegroundWindow(window);
         return true;
     case CMD_RELOAD_LIST:
-        RebuildList(window);
+        OnReloadList(window);
         return true;
     case CMD_USER_COLOURS:
         ApplyUserColours();
@@ -385,15 +424,16 @@ void OnListNotification(HWND window, int code) {
     }
 }
 
-void StoreNormalPlacement(HWND window, bool position, bool width) {
-    WINDOWPLACEMENT placement;
-    placement.length = sizeof placement;
-    if (!GetWindowPlacement(window, &placement)) return;
-    if (position) {
-        prefs.windowX = placement.rcNormalPosition.left;
-        prefs.windowY = placement.rcNormalPosition.top;
-    }
-    if (width) prefs.windowWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+void OnClose(HWND window) {
+    closeModeless(&PopupHandle);
+    // Hidden without its icon, the window could not be reached again.
+    ShowWindow(window, TrayIconShown() ? SW_HIDE : SW_MINIMIZE);
+}
+
+void OnEndSession(bool ending) {
+    if (!ending || sessionEnded) return;
+    SaveMainWindowPrefs();
+    sessionEnded = true;
 }
 }  // namespace
 
@@ -450,6 +490,11 @@ bool DayChanged() {
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Registered messages lie at 0xC000 and above.
+    if (message >= 0xC000 && message == TaskbarCreatedMessage() && prefs.showTrayIcon) {
+        AddTrayIcon(window);
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
@@ -466,12 +511,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_CLOSE:
         if (prefs.showTrayIcon) {
-            closeModeless(&PopupHandle);
-            ShowWindow(window, SW_HIDE);
+            OnClose(window);
             return 0;
         }
-        SaveMainWindowPrefs();
+        if (!sessionEnded) SaveMainWindowPrefs();
         break;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     case WM_MEASUREITEM: {
         MEASUREITEMSTRUCT* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (item->CtlType != ODT_LISTBOX) break;
@@ -486,16 +533,20 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORLISTBOX:
         return reinterpret_cast<LRESULT>(backgroundBrush);
     case WM_CONTEXTMENU:
-        OnContextMenu(window);
-        break;
+        // Not on to the default: on the title bar it would show the system menu next.
+        OnContextMenu(window, lParam);
+        return 0;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
         userPresent = 1;
         closeModeless(&PopupHandle);
         break;
     case WM_COMMAND: {
+        // An accelerator's code is 1 as well, so the sender tells a list
+        // notification from a command.
         int code = HIWORD(wParam);
-        if (code == LBN_SELCHANGE || code == LBN_DBLCLK) {
+        if (listBox != nullptr && reinterpret_cast<HWND>(lParam) == listBox) {
+            if (code != LBN_SELCHANGE && code != LBN_DBLCLK) break;
             OnListNotification(window, code);
             return 0;
         }
@@ -513,7 +564,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     }
     case WM_TIMER:
-        if (wParam == TIMER_AUTO_CLOSE || wParam == TIMER_DAY_CHECK) {
+        if (wParam == TIMER_AUTO_CLOSE || wParam == TIMER_DAY_CHECK || wParam == TIMER_TRAY_RETRY) {
             OnTimer(window, wParam);
             return 0;
         }
@@ -530,7 +581,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnTrayNotify(window, lParam);
         break;
     case MSG_TRAY_ICON:
-        TrayIcon(window, static_cast<DWORD>(wParam));
+        if (wParam == NIM_ADD) AddTrayIcon(window);
+        if (wParam == NIM_DELETE) RemoveTrayIcon(window);
         break;
     default:
         break;

@@ -25,8 +25,17 @@ Prefs DefaultPrefs() {
     return p;
 }
 
+bool IsChooserFont(const ListFont& font) {
+    // A list box keeps row heights up to 255 pixels; a character of 192
+    // (144 points on a 96-dpi screen) still leaves room for the line gap.
+    constexpr int kLargestHeight = 192;
+    return font.height < 0 && font.height >= -kLargestHeight && font.width == 0 && font.escapement == 0 &&
+           font.orientation == 0 && font.weight >= 0 && font.weight <= 1000 && font.faceName[0] != '\0';
+}
+
 void ApplyDefaultListFont(ListFont* font) {
-    if (font->height != 0 || font->faceName[0] != '\0') return;
+    if (IsChooserFont(*font)) return;
+    std::memset(font, 0, sizeof *font);
     font->height = -14;
     std::strcpy(font->faceName, "Comic Sans MS");
 }

@@ -46,5 +46,10 @@ struct Prefs {
 // A record holding the built-in defaults, with an all-zero list font.
 Prefs DefaultPrefs();
 
-// The font used when the preferences name none.
+// Whether a font chooser could have produced `font`: a face, a character
+// height (negative) small enough for a list row, upright and unstretched.
+bool IsChooserFont(const ListFont& font);
+
+// Puts the default list font (Comic Sans MS, 14 pixels) in place of none, or
+// of one that no font chooser would produce (a damaged preferences file).
 void ApplyDefaultListFont(ListFont* font);

@@ -11,20 +11,15 @@
 #include "app/main_window.h"
 #include "app/state.h"
 #include "app/win_state.h"
+#include "app/window_placement.h"
 #include "resources/resource_ids.h"
 
 namespace {
+// Saving the preferences takes a moment; a live instance answers well within this.
+constexpr UINT kCloseTimeoutMs = 5000;
 HWND sameDirectoryWindow = nullptr;
 int sameDirectoryFound = 0;
 }  // namespace
-
-char ReadSwitch(char* commandLine) {
-    for (char* c = commandLine; *c != '\0'; ++c) {
-        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
-    }
-    const char* slash = std::strchr(commandLine, '/');
-    return slash ? slash[1] : '\0';
-}
 
 void CloseRunningInstance() {
     HWND running = FindWindowA(MAIN_WINDOW_CLASS, nullptr);
@@ -35,7 +30,9 @@ void CloseRunningInstance() {
     data.hWnd = running;
     data.uID = IDI_QUILLBEE;
     Shell_NotifyIconA(NIM_DELETE, &data);
-    SendMessageA(running, WM_DESTROY, 0, 0);
+    // A running instance that hangs must not hang this one too.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(running, WM_DESTROY, 0, 0, SMTO_ABORTIFHUNG, kCloseTimeoutMs, &ignored);
 }
 
 BOOL CALLBACK FindRunningInstance(HWND window, LPARAM) {
@@ -58,6 +55,13 @@ HWND FindSameDirectoryInstance() {
     return sameDirectoryFound ? sameDirectoryWindow : nullptr;
 }
 
+namespace {
+HICON LoadIconOfSize(HINSTANCE instance, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLBEE), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+}
+}  // namespace
+
 void RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass;
     std::memset(&windowClass, 0, sizeof windowClass);
@@ -65,8 +69,9 @@ void RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLBEE));
-    windowClass.hIconSm = windowClass.hIcon;
+    // Each at the size the system draws it, from the image made for that size.
+    windowClass.hIcon = LoadIconOfSize(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = LoadIconOfSize(instance, SM_CXSMICON, SM_CYSMICON);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;
     windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN_MENU);
@@ -82,15 +87,20 @@ void ReadLocaleDateOrder() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    int x = prefs.keepPosition ? prefs.windowX : CW_USEDEFAULT;
-    int y = prefs.keepPosition ? prefs.windowY : CW_USEDEFAULT;
-    int width = prefs.keepWidth ? prefs.windowWidth : 600;
+    StartGeometry geometry = MainWindowStartGeometry();
+    int x = geometry.centred ? CW_USEDEFAULT : geometry.x;
+    int y = geometry.centred ? CW_USEDEFAULT : geometry.y;
+    // Every rebuild sizes the window to this width.
+    prefs.windowWidth = geometry.width;
 
     ApplyDefaultListFont(&prefs.listFont);
     listFontHandle = CreateListFont(prefs.listFont);
 
-    HWND window = CreateWindowExA(0, MAIN_WINDOW_CLASS, kProgramName, WS_OVERLAPPEDWINDOW, x, y, width, 0,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, MAIN_WINDOW_CLASS, kProgramName, WS_OVERLAPPEDWINDOW, x, y,
+                                  geometry.width, 0, nullptr, nullptr, instance, nullptr);
+    // WM_CREATE centres the window when keepPosition is off; a saved place
+    // that is on no screen now is treated the same.
+    if (geometry.centred && prefs.keepPosition) CentreWindow(window, true);
     mainWindow = window;
     SetPropA(window, PROP_HASH_CURDIR, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(dirHash)));
     return window;

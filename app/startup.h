@@ -3,12 +3,9 @@
 
 #include <windows.h>
 
-// Upper-cases the command line in place (ASCII letters only, so UTF-8 paths
-// stay intact) and returns the character after its first '/', or '\0'.
-char ReadSwitch(char* commandLine);
-
 // "/C": removes the tray icon of the first running instance (any directory)
-// and sends it WM_DESTROY, which saves its preferences and ends it.
+// and sends it WM_DESTROY, which saves its preferences and ends it. Gives up
+// on an instance that does not answer within a few seconds.
 void CloseRunningInstance();
 
 // Counts the other main windows into `instanceNumber` (1 + their number) and

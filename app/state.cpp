@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/product.h"
+
 Prefs prefs = DefaultPrefs();
 int silentStart = 0;
 int userPresent = 0;
@@ -14,7 +16,7 @@ char workingDirectory[260] = "";
 
 const char* const kProgramTitle = "Quillbee 1.41";
 const char* const kProgramName = "Quillbee";
-const char* const kProductAddress = "https://quillbee.example.org/";
+const char* const kProductAddress = PRODUCT_ADDRESS;
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 

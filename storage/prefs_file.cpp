@@ -20,17 +20,22 @@ constexpr int kShortFieldCount = 16;  // versions 1.30 and 1.20
 constexpr int kFullFieldCount = 30;   // and the face name after them
 constexpr int kUserColours = 4;
 
+// How much of `face` (at most `limit` bytes) the file keeps: the name is
+// written between single quotes, so a quote would end it, and no face name
+// holds a control character. Reader and writer cut alike, so a name read
+// back is the name written.
+size_t StorableFaceLength(const char* face, size_t limit) {
+    size_t n = 0;
+    while (n < limit && face[n] != '\'' && static_cast<unsigned char>(face[n]) >= ' ') ++n;
+    return n;
+}
+
 // The data line: fields 1 to 31, no line end.
 void FormatPrefsLine(const Prefs& p, char* line, size_t size) {
     const ListFont& f = p.listFont;
-    // The face is written between single quotes, so a quote would end it.
     char face[sizeof f.faceName];
-    size_t n = 0;
-    while (n < sizeof face - 1 && f.faceName[n] != '\0' && f.faceName[n] != '\'' &&
-           static_cast<unsigned char>(f.faceName[n]) >= ' ') {
-        face[n] = f.faceName[n];
-        ++n;
-    }
+    size_t n = StorableFaceLength(f.faceName, sizeof face - 1);
+    std::memcpy(face, f.faceName, n);
     face[n] = '\0';
     std::snprintf(
         line, size,
@@ -67,14 +72,14 @@ bool NextNumber(const char** cursor, long* value) {
 
 uint8_t ByteField(long value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
 
-// The text between the first single quote after `text` and the next one (or
-// the end of the line); empty without a quote.
+// The text after the first single quote after `text`, cut as
+// StorableFaceLength cuts; empty without a quote.
 void ReadFaceName(const char* text, char* face, unsigned size) {
     face[0] = '\0';
     const char* start = std::strchr(text, '\'');
     if (!start) return;
     ++start;
-    size_t length = std::strcspn(start, "'\r\n");
+    size_t length = StorableFaceLength(start, kDataLineSize - 1);
     char name[kDataLineSize];
     std::memcpy(name, start, length);
     name[length] = '\0';
@@ -128,20 +133,25 @@ bool ParsePrefsLine(const char* line, int version, Prefs* p) {
     return true;
 }
 
-// Reads one whole line; the rest of an overlong line is skipped.
-bool ReadWholeLine(FILE* in, char* buffer, int size) {
-    buffer[0] = '\0';
-    if (!std::fgets(buffer, size, in)) {
-        buffer[0] = '\0';
-        return false;
-    }
-    size_t length = std::strlen(buffer);
-    if (length > 0 && buffer[length - 1] != '\n') {
-        int c;
-        while ((c = std::fgetc(in)) != EOF && c != '\n') {
+enum LineRead { kNoLine, kWholeLine, kOverlongLine };
+
+// Reads one line, its end included when there is one. Of a line that does
+// not fit the buffer, what fits is kept and the rest skipped.
+LineRead ReadWholeLine(FILE* in, char* buffer, int size) {
+    int length = 0;
+    int c = EOF;
+    bool overlong = false;
+    while ((c = std::fgetc(in)) != EOF) {
+        if (length < size - 1) {
+            buffer[length++] = static_cast<char>(c);
+        } else {
+            overlong = true;
         }
+        if (c == '\n') break;
     }
-    return true;
+    buffer[length] = '\0';
+    if (length == 0 && c == EOF) return kNoLine;
+    return overlong ? kOverlongLine : kWholeLine;
 }
 
 // A file that exists but cannot be opened still exists.
@@ -192,14 +202,19 @@ int LoadPrefs() {
     }
     int version = ReadFileVersion(in);
     char data[kDataLineSize] = "";
+    LineRead read = kNoLine;
     if (version != 0) {
         for (int i = 0; i < 3; ++i) {
-            if (!ReadWholeLine(in, data, sizeof data)) break;
+            read = ReadWholeLine(in, data, sizeof data);
+            if (read == kNoLine) break;
         }
     }
     std::fclose(in);
     PlatformWaitCursor(false);
     if (version == 0) return 1;  // reported, and the program is quitting
+    // A data line longer than any the program writes is damaged: its first
+    // bytes alone are no settings.
+    if (read == kOverlongLine) return -2;
     Prefs loaded = prefs;
     if (!ParsePrefsLine(data, version, &loaded)) return -2;
     prefs = loaded;

@@ -19,18 +19,22 @@
 #include "app/platform_win32.h"
 #include "app/startup.h"
 #include "app/state.h"
+#include "app/tray_icon.h"
 #include "app/win_state.h"
 #include "model/calendar.h"
 #include "model/due_list.h"
 #include "storage/events_file.h"
 #include "storage/prefs_file.h"
 #include "tests/canvas.h"
+#include "tests/e2e/driver.h"
+#include "tests/prefs_data_line.h"
 #include "tests/scratch_dir.h"
 
 namespace {
 // Written by the watcher thread only; read after it has ended.
 std::vector<std::string> dismissedBoxes;
 volatile LONG watching = 0;
+volatile LONG boxesExpected = 0;  // a test answers the boxes itself
 HANDLE watcher = nullptr;
 
 BOOL CALLBACK DismissBox(HWND window, LPARAM) {
@@ -51,7 +55,7 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM) {
 
 DWORD WINAPI WatchForBoxes(LPVOID) {
     while (InterlockedCompareExchange(&watching, 1, 1)) {
-        EnumWindows(DismissBox, 0);
+        if (!InterlockedCompareExchange(&boxesExpected, 0, 0)) EnumWindows(DismissBox, 0);
         Sleep(100);
     }
     return 0;
@@ -113,6 +117,7 @@ protected:
         }
         platformNowOverride = 0;
         InterlockedExchange(&watching, 0);
+        InterlockedExchange(&boxesExpected, 0);
         WaitForSingleObject(watcher, 2000);
         CloseHandle(watcher);
         EXPECT_TRUE(dismissedBoxes.empty()) << "an unexpected message box: " << dismissedBoxes.front();
@@ -365,4 +370,214 @@ TEST_F(MainWindow, DateColumnFitsEveryDateAndAlignsTheMessages) {
             }
         }
     }
+}
+
+namespace {
+// Whether the notification area holds the window's icon: changing an icon
+// that is not there fails.
+bool HasTrayIcon(HWND window) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 130;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, " Quillbee ");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+}
+
+// What a restarting Explorer does to the icons it held.
+void ForgetTrayIcon(HWND window) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 130;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+BOOL WINAPI RefuseIcon(DWORD, PNOTIFYICONDATAA) { return FALSE; }
+
+// Popup menus this thread has shown, closed as soon as they are seen.
+std::vector<RECT> menusSeen;
+
+BOOL CALLBACK NoteMenu(HWND window, LPARAM) {
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    menusSeen.push_back(rect);
+    EndMenu();
+    return FALSE;
+}
+
+// Runs inside the menu's own loop, which dispatches the thread's timers.
+void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), NoteMenu, 0);
+}
+
+// The message boxes of this process, answered "Yes" one after another; each
+// is left open a moment so that anything opened over it would be seen.
+struct BoxAnswerer {
+    int answered = 0;
+    int mostOpenAtOnce = 0;
+    bool postedRebuild = false;
+};
+
+BOOL CALLBACK CountBox(HWND window, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && !std::strcmp(className, "#32770")) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return TRUE;
+}
+
+DWORD WINAPI AnswerBoxes(LPVOID data) {
+    BoxAnswerer* run = static_cast<BoxAnswerer*>(data);
+    DWORD start = GetTickCount();
+    while (run->answered < 2 && GetTickCount() - start < 20000) {
+        HWND box = WaitForMessageBox(GetCurrentProcessId(), 500);
+        if (box == nullptr) continue;
+        if (!run->postedRebuild) {
+            // The day timer, the tray menu or a dialog asks for a rebuild now.
+            PostMessageA(mainWindow, WM_COMMAND, CMD_RELOAD_LIST, 0);
+            run->postedRebuild = true;
+        }
+        Sleep(500);
+        int open = 0;
+        EnumWindows(CountBox, reinterpret_cast<LPARAM>(&open));
+        if (open > run->mostOpenAtOnce) run->mostOpenAtOnce = open;
+        PressButton(box, IDYES);
+        WaitUntil([&] { return !IsWindow(box); }, 3000);
+        ++run->answered;
+    }
+    return 0;
+}
+}  // namespace
+
+TEST_F(MainWindow, TrayIconComesBackAndClosingNeverStrandsTheWindow) {
+    WriteUsualEvents();
+    HWND window = StartMainWindow();
+    ASSERT_TRUE(HasTrayIcon(window));
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ForgetTrayIcon(window);
+    Send(taskbarCreated, 0);
+    EXPECT_TRUE(HasTrayIcon(window)) << "added again when Explorer's taskbar is back";
+    Send(taskbarCreated, 0);
+    EXPECT_TRUE(HasTrayIcon(window)) << "an icon still there is no failure";
+
+    // A taskbar that takes no icon yet: closing minimises instead of hiding.
+    ForgetTrayIcon(window);
+    notifyIcon = RefuseIcon;
+    Send(taskbarCreated, 0);
+    Send(WM_CLOSE, 0);
+    EXPECT_TRUE(IsWindowVisible(window) && IsIconic(window));
+    notifyIcon = Shell_NotifyIconA;
+    Send(WM_TIMER, TIMER_TRAY_RETRY);
+    EXPECT_TRUE(HasTrayIcon(window)) << "a later try succeeds";
+    ShowWindow(window, SW_RESTORE);
+    Send(WM_CLOSE, 0);
+    EXPECT_FALSE(IsWindowVisible(window)) << "with the icon there, closing hides the window";
+}
+
+// Windows ends the process after WM_ENDSESSION; no WM_DESTROY follows.
+TEST_F(MainWindow, EndOfSessionSavesThePreferencesOnce) {
+    WriteUsualEvents();
+    HWND window = StartMainWindow();
+    SetWindowPos(window, nullptr, 312, 208, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    std::remove(kPrefsFileName);
+    Send(WM_ENDSESSION, FALSE);
+    EXPECT_FALSE(FileExists(kPrefsFileName)) << "the session goes on";
+    Send(WM_ENDSESSION, TRUE);
+    const std::string line = PrefsDataLine(ReadFileBytes(kPrefsFileName));
+    EXPECT_EQ(line.rfind("10 3 1 1 0 0 1 1 312 208 600 ", 0), 0u) << line;
+    std::remove(kPrefsFileName);
+    Send(WM_ENDSESSION, TRUE);
+    Send(WM_DESTROY, 0);
+    EXPECT_FALSE(FileExists(kPrefsFileName)) << "saved once";
+}
+
+// The saved place and width come back; a place on no screen and a width
+// nobody can use do not.
+TEST_F(MainWindow, PlaceAndWidthComeBackOnlyWhereTheyCanBeUsed) {
+    WriteUsualEvents();
+    HWND window = StartMainWindow();
+    MoveWindow(window, 320, 240, 640, 200, TRUE);
+    ShowWindow(window, SW_MINIMIZE);
+    Pump();
+    ASSERT_EQ(SaveMainWindowPrefs(), 1);
+    CloseMainWindow();
+    prefs = DefaultPrefs();
+    ASSERT_EQ(LoadPrefs(), 1);
+    RECT frame;
+    GetWindowRect(StartMainWindow(), &frame);
+    EXPECT_EQ(frame.left, 320);
+    EXPECT_EQ(frame.top, 240);
+    EXPECT_EQ(frame.right - frame.left, 640);
+
+    CloseMainWindow();
+    prefs.windowX = 3000;  // a screen that has been unplugged
+    prefs.windowWidth = 90;
+    GetWindowRect(StartMainWindow(), &frame);
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    EXPECT_EQ(frame.left, CentredOrigin(desktop, 600, 0, true).x) << "centred as with keepPosition off";
+    EXPECT_LT(frame.top, desktop.bottom / 4);
+    EXPECT_EQ(frame.right - frame.left, 600);
+}
+
+// A rebuild's message box runs a modal loop; a rebuild posted meanwhile runs
+// after it, not inside it on the half-built list.
+TEST_F(MainWindow, ARebuildPostedDuringAMessageBoxWaitsForTheRunningOne) {
+    FILE* file = std::fopen(kEventsFileName, "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(WriteFileHeader(file), 1);
+    std::fputs("\r\n31-Feb-2010 01Y 000 000 No such day\r\n", file);
+    std::fputs(FormatDutyLine(MakeDuty(15, 3, "Dziś")), file);
+    std::fclose(file);
+    InterlockedExchange(&boxesExpected, 1);
+    BoxAnswerer answers;
+    HANDLE answerer = CreateThread(nullptr, 0, AnswerBoxes, &answers, 0, nullptr);
+    const int builds = lastBuildCount;
+    StartMainWindow();
+    for (int i = 0; i < 100 && WaitForSingleObject(answerer, 0) == WAIT_TIMEOUT; ++i) Pump(50);
+    ASSERT_EQ(WaitForSingleObject(answerer, 5000), WAIT_OBJECT_0);
+    CloseHandle(answerer);
+    Pump();
+    EXPECT_EQ(answers.answered, 2);
+    EXPECT_EQ(answers.mostOpenAtOnce, 1) << "the second rebuild ran inside the first one's box";
+    EXPECT_EQ(lastBuildCount, builds + 2);
+    EXPECT_EQ(RowsText(), "Dziś 0; ");
+}
+
+TEST_F(MainWindow, MessagesReachTheirOwnHandlersOnly) {
+    WriteUsualEvents();
+    HWND window = StartMainWindow();
+    UINT_PTR closer = SetTimer(nullptr, 0, 200, CloseMenus);
+    menusSeen.clear();
+    RECT frame;
+    GetWindowRect(window, &frame);
+    SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(frame.left + 60, frame.top + 8));
+    EXPECT_EQ(menusSeen.size(), 1u) << "a right click on the title bar shows one menu";
+
+    // Shift+F10 or the menu key, with the mouse far from the list.
+    SetCursorPos(frame.right + 40, frame.bottom + 40);
+    SendMessageA(listBox, LB_SETCURSEL, 2, 0);
+    RECT row;
+    SendMessageA(listBox, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(listBox, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(listBox), -1);
+    KillTimer(nullptr, closer);
+    ASSERT_EQ(menusSeen.size(), 2u);
+    EXPECT_EQ(menusSeen[1].left, row.left);
+    EXPECT_EQ(menusSeen[1].top, row.bottom) << "the keyboard's menu opens under the selected row";
+    EXPECT_EQ(SendMessageA(listBox, LB_GETCURSEL, 0, 0), 2);
+
+    // An accelerator's notification code is 1, as a list's LBN_SELCHANGE is.
+    Send(WM_COMMAND, MAKEWPARAM(CMD_CLOSE, 1));
+    EXPECT_FALSE(IsWindowVisible(window)) << "the accelerator's command ran";
 }

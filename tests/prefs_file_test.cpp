@@ -38,6 +38,10 @@ TEST_F(PrefsFileTest, ReadingOlderAndIncompleteFiles) {
         {Header() + "1 2 1 1 0 0 1 1 40 50 600 0 6737100 208 0 32768 0 -14 0 0 0 0 0 0 0 0 0 0 0 x 'A'",
          nullptr},
         {Header(), nullptr},
+        // Longer than any data line the program writes: not read from its first bytes.
+        {Header() + "1 2 1 1 0 0 1 1 40 50 600 0 6737100 208 0 32768 0 -14 0 0 0 0 0 0 0 0 0 0 0 0 '" +
+             std::string(600, 'A') + "'",
+         nullptr},
     };
     for (const auto& [file, saved] : files) {
         prefs = DefaultPrefs();
@@ -76,4 +80,34 @@ TEST_F(PrefsFileTest, FirstRunOrLostPrefs) {
     fake.now = LocalTime(2010, 10, 30, 23, 30);
     ASSERT_EQ(WriteSampleEvents(), 1);
     EXPECT_NE(ReadFileBytes(kEventsFileName).find("\r\n29-Nov-2010 01Y 000 000 10:30"), std::string::npos);
+}
+
+// A font no chooser would produce makes rows that cannot be used; the list
+// then gets the default font, whole.
+TEST(ListFont, OnlyAChooserFontIsKept) {
+    const ListFont chooser = {-19, 0, 0, 0, 700, 1, 0, 0, 238, 3, 2, 1, 34, "Times New Roman"};
+    ListFont damaged[8];
+    for (ListFont& f : damaged) f = chooser;
+    damaged[0].height = 0;
+    damaged[1].height = 19;
+    damaged[2].height = -193;
+    damaged[3].width = 400;
+    damaged[4].escapement = 900;
+    damaged[5].orientation = 900;
+    damaged[6].weight = 5000;
+    damaged[7].faceName[0] = '\0';
+    ListFont kept = chooser;
+    kept.height = -192;
+    ApplyDefaultListFont(&kept);
+    EXPECT_EQ(kept.height, -192);
+    EXPECT_STREQ(kept.faceName, "Times New Roman");
+    for (int i = 0; i < 8; ++i) {
+        ListFont& f = damaged[i];
+        ApplyDefaultListFont(&f);
+        EXPECT_EQ(f.height, -14) << i;
+        EXPECT_STREQ(f.faceName, "Comic Sans MS") << i;
+        EXPECT_EQ(f.weight + f.width + f.escapement + f.orientation + f.italic + f.charSet + f.pitchAndFamily,
+                  0)
+            << i;
+    }
 }

@@ -1,36 +1,111 @@
 #!/usr/bin/env python3
-"""Draws the program's icon (a bee-yellow note with a quill stroke) and its
-pointing-hand cursor, and writes them as .ico and .cur files."""
+"""Draws the program's icon (a bee-yellow note with a quill stroke) at every
+size Windows asks for, and its pointing-hand cursor, and writes them as .ico
+and .cur files."""
 import struct
 import sys
+import zlib
 
 
-def ico_32bpp(pixels, size):
-    """pixels: rows top to bottom of (r, g, b, a)."""
+# The sizes Windows asks for: small and large icons at 100 % to 200 %, the
+# 40 and 64 of the shell's views, and the jumbo one (stored as PNG).
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def dib_32bpp(pixels, size):
+    """pixels: rows top to bottom of (r, g, b, a); a bottom-up DIB with its mask."""
     xor = b"".join(bytes((b, g, r, a)) for row in reversed(pixels) for (r, g, b, a) in row)
     and_row = ((size + 31) // 32) * 4
     andmask = b"\0" * (and_row * size)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(andmask), 0, 0, 0, 0)
-    image = header + xor + andmask
-    return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 22) + image
+    return header + xor + andmask
+
+
+def png(pixels, size):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    raw = b"".join(b"\0" + b"".join(bytes(p) for p in row) for row in pixels)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def ico(images):
+    """images: (size, pixels) pairs; one .ico file holding every size."""
+    blobs = [png(px, n) if n >= 256 else dib_32bpp(px, n) for n, px in images]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for (n, _), blob in zip(images, blobs):
+        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    return out + b"".join(blobs)
+
+
+def blend(px, x, y, colour, cover):
+    """Lays `colour` over the pixel with the given coverage (0..1)."""
+    if cover <= 0:
+        return
+    r, g, b, a = px[y][x]
+    top = cover * colour[3] / 255
+    alpha = top + a / 255 * (1 - top)
+    if alpha <= 0:
+        return
+    mix = [(colour[i] * top + (r, g, b)[i] * a / 255 * (1 - top)) / alpha for i in range(3)]
+    px[y][x] = tuple(int(round(v)) for v in mix) + (int(round(alpha * 255)),)
+
+
+def fill_rect(px, left, top, right, bottom, colour):
+    for y in range(top, bottom):
+        for x in range(left, right):
+            blend(px, x, y, colour, 1)
+
+
+def stroke(px, size, x0, y0, x1, y1, width, colour):
+    """An antialiased straight stroke, by 4 x 4 samples in each pixel."""
+    dx, dy = x1 - x0, y1 - y0
+    length2 = dx * dx + dy * dy
+    half = width / 2
+    for y in range(size):
+        for x in range(size):
+            inside = 0
+            for sy in range(4):
+                for sx in range(4):
+                    px_, py_ = x + (sx + 0.5) / 4, y + (sy + 0.5) / 4
+                    t = max(0.0, min(1.0, ((px_ - x0) * dx + (py_ - y0) * dy) / length2))
+                    cx, cy = x0 + t * dx - px_, y0 + t * dy - py_
+                    inside += cx * cx + cy * cy <= half * half
+            blend(px, x, y, colour, inside / 16)
+
+
+def icon_image(n):
+    """The icon drawn for a size of n pixels: a bee-yellow note with lines of
+    writing and a quill. Edges sit on whole pixels at every size, and small
+    sizes get fewer lines, so that nothing is a blur of a larger picture."""
+    px = [[(0, 0, 0, 0)] * n for _ in range(n)]
+    unit = n / 32
+    edge = max(1, round(unit))
+    left, top = round(4 * unit), round(3 * unit)
+    right, bottom = n - left, n - top
+    fill_rect(px, left, top, right, bottom, (90, 60, 10, 255))
+    fill_rect(px, left + edge, top + edge, right - edge, bottom - edge, (255, 214, 64, 255))
+    lines = 2 if n < 20 else 3 if n < 32 else 4 if n < 64 else 5
+    first, last = top + edge + max(2, round(4 * unit)), bottom - edge - max(2, round(4 * unit))
+    for i in range(lines):
+        y = first + round(i * (last - first) / (lines - 1))
+        fill_rect(px, left + edge + max(1, round(3 * unit)), y, right - max(3, round(9 * unit)), y + edge,
+                  (120, 90, 30, 255))
+    # The quill from the top right corner down into the page.
+    width = max(1.6, 2.2 * unit)
+    stroke(px, n, right - 0.5, top + 0.5, left + 0.45 * (right - left), top + 0.55 * (bottom - top), width,
+           (40, 40, 160, 255))
+    if n >= 48:  # the vane of the feather, where there is room for it
+        stroke(px, n, right - 0.2 * (right - left), top + 0.12 * (bottom - top), right - 0.05 * (right - left),
+               top + 0.02 * (bottom - top), 2.5 * width, (70, 70, 200, 220))
+    return px
 
 
 def icon():
-    size = 32
-    px = [[(0, 0, 0, 0)] * size for _ in range(size)]
-    for y in range(3, 29):
-        for x in range(4, 28):
-            edge = x in (4, 27) or y in (3, 28)
-            px[y][x] = (90, 60, 10, 255) if edge else (255, 214, 64, 255)
-    for y in (9, 14, 19, 24):  # lines of writing
-        for x in range(8, 22):
-            px[y][x] = (120, 90, 30, 255)
-    for i in range(14):  # the quill
-        x, y = 26 - i, 4 + i
-        for dx in (0, 1):
-            if 0 <= x + dx < size:
-                px[y][x + dx] = (40, 40, 160, 255)
-    return ico_32bpp(px, size)
+    return ico([(n, icon_image(n)) for n in ICON_SIZES])
 
 
 def cursor():

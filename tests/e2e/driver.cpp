@@ -73,6 +73,12 @@ bool StartProgram(const std::string& exe, const std::string& arguments, const st
                   RunningProgram* program, const std::vector<std::string>& extraEnv) {
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
+    return StartProgramWithCommandLine(exe, commandLine, folder, program, extraEnv);
+}
+
+bool StartProgramWithCommandLine(const std::string& exe, const std::string& commandLine,
+                                 const std::string& folder, RunningProgram* program,
+                                 const std::vector<std::string>& extraEnv) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     std::vector<char> environment = ChildEnvironment(extraEnv);

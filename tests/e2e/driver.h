@@ -18,6 +18,10 @@ struct RunningProgram {
 // entries of the form NAME=value.
 bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
                   RunningProgram* program, const std::vector<std::string>& extraEnv = {});
+// The same with the whole command line, program path included, as given.
+bool StartProgramWithCommandLine(const std::string& exe, const std::string& commandLine,
+                                 const std::string& folder, RunningProgram* program,
+                                 const std::vector<std::string>& extraEnv = {});
 
 // Waits for the program to end; returns its exit code, or STILL_ACTIVE when
 // it is still running after `timeoutMs`.

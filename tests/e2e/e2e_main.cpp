@@ -46,8 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     quillbeeExe = argv[1];
-    // A Windows path: the program reads its switch at the first slash of its
-    // command line, so a slash in the path would hide the switch.
+    // A Windows path, as Explorer and the Startup folder give it.
     if (!quillbeeExe.empty() && quillbeeExe[0] == '/') quillbeeExe = "Z:" + quillbeeExe;
     for (char& c : quillbeeExe) {
         if (c == '/') c = '\\';

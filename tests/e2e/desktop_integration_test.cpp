@@ -1,0 +1,180 @@
+// How the program meets the rest of the desktop: the command line Windows
+// hands it, other instances, and what Windows reads from its file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/instance.h"
+#include "tests/e2e/quillbee_files.h"
+
+namespace {
+constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
+
+std::string WithForwardSlashes(std::string path) {
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+// A window of the program's class on a thread that stops taking messages:
+// an instance that hangs.
+struct HungInstance {
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+
+    static DWORD WINAPI Run(LPVOID self) {
+        HungInstance* hung = static_cast<HungInstance*>(self);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QuillbeeClass";
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                      nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetEvent(hung->created);
+        WaitForSingleObject(hung->release, INFINITE);
+        DestroyWindow(window);
+        return 0;
+    }
+    HungInstance() {
+        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitForSingleObject(created, 5000);
+    }
+    ~HungInstance() {
+        SetEvent(release);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(release);
+        CloseHandle(created);
+    }
+};
+
+std::string VersionString(const std::vector<char>& info, const char* block, const char* name) {
+    char* value = nullptr;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\") + block + "\\" + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        length == 0) {
+        return "";
+    }
+    return value;
+}
+}  // namespace
+
+// Started as C:/Users/anna/quillbee.exe the first slash of the command line
+// is followed by "U"; only a slash in the arguments is a switch.
+TEST(EndToEnd, SlashesInTheProgramPathAreNoSwitch) {
+    for (bool quoted : {false, true}) {
+        Instance app("path");
+        app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
+        std::string exe = app.File("quillbee.exe");
+        ASSERT_TRUE(CopyFileA(quillbeeExe.c_str(), exe.c_str(), FALSE));
+        std::string path = WithForwardSlashes(exe);
+        ASSERT_EQ(path.find(' '), std::string::npos) << "an unquoted path must not hold a blank: " << path;
+        ASSERT_NE(path.find("/u"), std::string::npos) << "the test wants a path that reads as /U: " << path;
+        WriteWholeFile(StartupLinkPath(), "not really a link");
+
+        RunningProgram program;
+        ASSERT_TRUE(
+            StartProgramWithCommandLine(exe, quoted ? "\"" + path + "\"" : path, app.Folder(), &program));
+        HWND window = WaitForWindow(program.process.dwProcessId, "QuillbeeClass", kStartTimeout);
+        EXPECT_NE(window, nullptr) << path;
+        EXPECT_TRUE(PathExists(StartupLinkPath())) << "the start-up shortcut is left alone";
+        if (window) ExitProgram(window);
+        EXPECT_EQ(WaitForExit(&program, 10000), 0u);
+        StopProgram(&program);
+    }
+    DeleteFileA(StartupLinkPath().c_str());
+}
+
+// "/C" waits a few seconds for an instance that does not answer, then ends.
+TEST(EndToEnd, CloseGivesUpOnAHungInstance) {
+    HungInstance hung;
+    Instance closer("hung");
+    ASSERT_TRUE(closer.Start("/C"));
+    EXPECT_EQ(closer.Exit(20000), kExitedWithMinusOne);
+}
+
+// What Windows' lists of processes and of start-up programs show, and the
+// icon sizes Explorer and the taskbar pick from.
+TEST(EndToEnd, TheProgramFileNamesItselfAndCarriesEveryIconSize) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(quillbeeExe.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(quillbeeExe.c_str(), 0, size, info.data()));
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translation = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_GE(length, sizeof *translation);
+    char block[16];
+    snprintf(block, sizeof block, "%04x%04x", translation->language, translation->codePage);
+    EXPECT_EQ(VersionString(info, block, "ProductName"), "Quillbee");
+    EXPECT_EQ(VersionString(info, block, "FileDescription"), "Quillbee");
+    EXPECT_EQ(VersionString(info, block, "ProductVersion"), "1.41");
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(41, 1)));
+
+    HMODULE file = LoadLibraryExA(quillbeeExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr);
+    HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(130), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(file, group)));
+    std::set<int> sizes;
+    int count = directory[4] | directory[5] << 8;
+    for (int i = 0; i < count; ++i) sizes.insert(directory[6 + 14 * i] == 0 ? 256 : directory[6 + 14 * i]);
+    for (int wanted : {16, 20, 24, 32, 48, 256}) EXPECT_EQ(sizes.count(wanted), 1u) << wanted;
+    FreeLibrary(file);
+}
+
+namespace {
+// Opens a menu of the program by `message`, pictures it and closes it again.
+void PictureMenu(const Instance& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                 const char* name) {
+    PostMessageA(window, message, wParam, lParam);
+    HWND menu = WaitForWindow(app.Id(), "#32768", 5000);
+    ASSERT_NE(menu, nullptr) << name;
+    Sleep(300);  // let it paint
+    EXPECT_TRUE(
+        SaveWindowPicture(menu, BesideDriver((std::string("screenshots\\") + name + ".bmp").c_str())));
+    PostMessageA(window, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return WaitForWindow(app.Id(), "#32768", 0) == nullptr; }, 5000)) << name;
+}
+}  // namespace
+
+// Everything of the shell a user reads, for a person to look at (also at
+// 144 dots per inch): the welcome box, the window and each of its menus.
+TEST(EndToEnd, PicturesOfTheWelcomeBoxAndTheMenus) {
+    DeleteFileA(StartupLinkPath().c_str());
+    Instance app("welcome");
+    ASSERT_TRUE(app.Start());
+    HWND box = WaitForMessageBox(app.Id(), kStartTimeout);
+    ASSERT_NE(box, nullptr);
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(box, BesideDriver("screenshots\\welcome-box.bmp")));
+    ASSERT_TRUE(PressButton(box, IDOK));
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(window).find(" - ") != std::string::npos; }, 5000));
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver("screenshots\\main-window.bmp")));
+
+    PictureMenu(app, window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1, "context-menu");
+    PictureMenu(app, window, MSG_TRAY_NOTIFY, 130, WM_RBUTTONDOWN, "tray-menu");
+    PictureMenu(app, window, WM_SYSCOMMAND, SC_KEYMENU, 'z', "events-menu");
+    PictureMenu(app, window, WM_SYSCOMMAND, SC_KEYMENU, ' ', "system-menu");
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+    DeleteFileA(StartupLinkPath().c_str());
+}
