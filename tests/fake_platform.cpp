@@ -34,12 +34,10 @@ void PlatformPostCommand(int commandId) { fake.postedCommands.push_back(commandI
 void PlatformQuit(int) { ++fake.quitRequests; }
 
 void PlatformWaitCursor(bool waiting) {
-    if (waiting) ++fake.waitCursorShows;
     fake.waitCursor = waiting;
 }
 
 int PlatformCopyFile(const char* from, const char* to) {
-    if (fake.failCopy) return 0;
     FILE* in = std::fopen(from, "rb");
     if (!in) return 0;
     FILE* out = std::fopen(to, "wb");
@@ -59,7 +57,7 @@ int PlatformCopyFile(const char* from, const char* to) {
 }
 
 int PlatformReplaceFile(const char* from, const char* to) {
-    if (fake.failReplace || fake.failReplaceOf == to) return 0;
+    if (fake.failReplaceOf == to) return 0;
 #ifdef _WIN32
     std::remove(to);  // the C library's rename does not replace on Windows
 #endif
@@ -67,7 +65,6 @@ int PlatformReplaceFile(const char* from, const char* to) {
 }
 
 int PlatformDeleteFile(const char* name) {
-    if (fake.failDelete) return 0;
     return std::remove(name) == 0 ? 1 : 0;
 }
 

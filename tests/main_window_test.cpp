@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/colours.h"
 #include "app/directory_hash.h"
 #include "app/list_drawing.h"
 #include "app/load_str.h"
@@ -29,6 +28,7 @@
 #include "tests/canvas.h"
 #include "tests/e2e/driver.h"
 #include "tests/prefs_data_line.h"
+#include "tests/scheme_colours.h"
 #include "tests/scratch_dir.h"
 
 namespace {
@@ -182,11 +182,19 @@ protected:
         GetWindowRect(mainWindow, &frame);
         return frame.bottom - frame.top;
     }
-    // The 4 pixels are the list's edge.
-    int ExpectedHeight(int rows, bool menu) const {
-        return GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME) + 4 +
-               static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0)) * rows +
-               (menu ? GetSystemMetrics(SM_CYMENU) : 0);
+    // Every row shows whole without scrolling, with no room left for another.
+    testing::AssertionResult RowsFit() const {
+        const int rows = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
+        const int rowHeight = static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0));
+        RECT client, last = {0, 0, 0, 0};
+        GetClientRect(listBox, &client);
+        SendMessageA(listBox, LB_GETITEMRECT, rows - 1, reinterpret_cast<LPARAM>(&last));
+        if (SendMessageA(listBox, LB_GETTOPINDEX, 0, 0) != 0 || last.bottom > client.bottom)
+            return testing::AssertionFailure() << "row " << rows << " ends at " << last.bottom << ", below "
+                                               << client.bottom;
+        if (client.bottom - last.bottom >= rowHeight)
+            return testing::AssertionFailure() << client.bottom - last.bottom << " pixels under the rows";
+        return testing::AssertionSuccess();
     }
 
     ScratchDir dir_;
@@ -211,23 +219,22 @@ TEST_F(MainWindow, RebuildListsTheRowsInOrderAndFitsTheWindowToThem) {
     WriteUsualEvents();
     HWND window = StartMainWindow();
     EXPECT_EQ(RowsText(), "Zapłacić rachunek -2 [Konto 123]; anniversary 0; Urodziny Ani 0; Oddać książki 5; ");
-    EXPECT_EQ(Height(), ExpectedHeight(4, true));
+    EXPECT_TRUE(RowsFit());
 
     WriteEvents({MakeDuty(16, 3, "Jutro")});
     prefs.hideMenuBar = 1;
     Reload();
     EXPECT_EQ(RowsText(), "Jutro 1; ");
     EXPECT_EQ(GetMenu(window), nullptr);
-    EXPECT_EQ(Height(), ExpectedHeight(1, false));
+    EXPECT_TRUE(RowsFit());
     prefs.hideMenuBar = 0;
     Reload();
     EXPECT_NE(GetMenu(window), nullptr) << "the remembered menu bar comes back";
-    EXPECT_EQ(Height(), ExpectedHeight(1, true));
+    EXPECT_TRUE(RowsFit());
 
     WriteEvents(std::vector<Duty>(40, MakeDuty(15, 3, "Wiele")));
     Reload();
-    ASSERT_GT(ExpectedHeight(40, true), GetSystemMetrics(SM_CYFULLSCREEN));
-    EXPECT_EQ(Height(), GetSystemMetrics(SM_CYFULLSCREEN));
+    EXPECT_EQ(Height(), GetSystemMetrics(SM_CYFULLSCREEN)) << "no taller than the screen";
 }
 
 TEST_F(MainWindow, DayCheckAtMidnightRebuildsAndBeepsOnce) {
@@ -247,23 +254,27 @@ TEST_F(MainWindow, DayCheckAtMidnightRebuildsAndBeepsOnce) {
     Reload();  // as after an event was saved the same day
     EXPECT_EQ(lastBuildCount, builds + 2);
     EXPECT_EQ(beepCount, 1);
+    // A half-minute wait is too long for a test: the day check's timer is
+    // proved to be there by removing it.
+    EXPECT_TRUE(KillTimer(mainWindow, TIMER_DAY_CHECK)) << "nothing checks the day";
 }
 
 TEST_F(MainWindow, NothingDueWithoutTrayIconEndsTheProgramUnlessTheUserActed) {
     prefs.showTrayIcon = 0;
     WriteEvents({});
     HWND window = StartMainWindow();
+    for (int i = 0; i < 50 && IsWindow(window); ++i) Pump(100);  // the clock and the loop run
+    EXPECT_FALSE(IsWindow(window)) << "still open after 5 seconds";
+    EXPECT_TRUE(quitPosted_);
+    EXPECT_TRUE(FileExists(kPrefsFileName)) << "closing saves the preferences";
+
+    quitPosted_ = false;
+    window = StartMainWindow();
     Send(WM_NCLBUTTONDOWN, HTBORDER);  // a click on the frame (on the caption it would start a move)
     EXPECT_EQ(userPresent, 1);
     Send(WM_TIMER, TIMER_AUTO_CLOSE);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(quitPosted_);
-
-    userPresent = 0;
-    Send(WM_TIMER, TIMER_AUTO_CLOSE);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(quitPosted_);
-    EXPECT_TRUE(FileExists(kPrefsFileName)) << "closing saves the preferences";
 }
 
 TEST_F(MainWindow, SilentStartWithNothingDueStaysInTheTrayOrEnds) {
@@ -306,31 +317,37 @@ TEST_F(MainWindow, UndoIsGreyedWithNothingToUndoAndBesideTheListEditor) {
     DestroyMenu(menu);
 }
 
-// Past and today rows are told apart by colour alone.
-TEST_F(MainWindow, PastAndTodayRowsDrawInTheirOwnColours) {
+// Past, today's and coming rows are told apart by colour alone, on each
+// scheme's background.
+TEST_F(MainWindow, RowsDrawInTheColoursOfTheirScheme) {
     StartMainWindow();
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 24);
-    ReleaseDC(nullptr, screen);
-    SelectObject(dc, bitmap);
-    SelectObject(dc, listFontHandle);
-    const uint32_t colours[2] = {RowTextColour(0, -1), RowTextColour(0, 0)};
-    for (int days = -1; days <= 0; ++days) {
-        Duty row = MakeDuty(15, 3, "Wiadomość");
-        row.daysLeft = days;
-        DRAWITEMSTRUCT item = {ODT_LISTBOX, 0, 0, ODA_DRAWENTIRE, 0, listBox, dc, {0, 0, 200, 24},
-                               reinterpret_cast<ULONG_PTR>(&row)};
-        ASSERT_TRUE(DrawListItem(&item));
-        int count[2] = {0, 0};
-        for (int y = 0; y < 24; ++y)
-            for (int x = 0; x < TextWidth(dc, LoadStr(1290)); ++x)
-                for (int i = 0; i < 2; ++i) count[i] += GetPixel(dc, x, y) == colours[i];
-        EXPECT_GT(count[days + 1], 0) << days;
-        EXPECT_EQ(count[-days], 0) << days;
+    Canvas canvas(200, 24);
+    SelectObject(canvas.dc(), listFontHandle);
+    for (int scheme = 0; scheme < 4; ++scheme) {
+        prefs.colourScheme = scheme;
+        Reload();  // the background brush
+        const SchemeColours& colours = kSchemeColours[scheme];
+        const COLORREF ink[3] = {colours.past, colours.today, colours.coming};
+        for (int days = -1; days <= 1; ++days) {
+            SCOPED_TRACE("scheme " + std::to_string(scheme) + ", days " + std::to_string(days));
+            Duty row = MakeDuty(15, 3, "Wiadomość");
+            row.daysLeft = days;
+            DRAWITEMSTRUCT item = {ODT_LISTBOX, 0, 0, ODA_DRAWENTIRE, 0, listBox, canvas.dc(), {0, 0, 200, 24},
+                                   reinterpret_cast<ULONG_PTR>(&row)};
+            ASSERT_TRUE(DrawListItem(&item));
+            EXPECT_EQ(canvas.At(199, 0), colours.background);
+            int count[3] = {0, 0, 0};
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < 200; ++x)
+                    for (int i = 0; i < 3; ++i) count[i] += canvas.At(x, y) == ink[i];
+            EXPECT_GT(count[days + 1], 0);
+            for (int i = 0; i < 3; ++i) {
+                if (ink[i] != ink[days + 1]) {
+                    EXPECT_EQ(count[i], 0) << "drawn in the colour of " << i - 1;
+                }
+            }
+        }
     }
-    DeleteDC(dc);
-    DeleteObject(bitmap);
 }
 
 // Every date the list can show fits its column whole, with a blank gap before
@@ -508,6 +525,8 @@ TEST_F(MainWindow, TrayIconComesBackAndClosingNeverStrandsTheWindow) {
     ShowWindow(window, SW_RESTORE);
     Send(WM_CLOSE, 0);
     EXPECT_FALSE(IsWindowVisible(window)) << "with the icon there, closing hides the window";
+    Send(MSG_TRAY_ICON, NIM_DELETE);  // as when the preferences turn it off
+    EXPECT_FALSE(HasTrayIcon(window));
 }
 
 // Windows ends the process after WM_ENDSESSION; no WM_DESTROY follows.

@@ -18,13 +18,21 @@ TEST_F(PrefsFileTest, SavesTheDefaultsAndReadsBackEveryField) {
     EXPECT_EQ(Saved(), Header() +
                            "10 3 1 1 0 0 1 1 40 50 600 0 6737100 208 0 32768 0 -14 0 0 0 0 0 0 0 0 0 0 "
                            "0 0 'Comic Sans MS'");
+    // Every field a value of its own, none a default: a field written in the
+    // place of another, or not written at all, comes back wrong.
     int32_t* fields = &prefs.warnDaysBefore;
-    for (int i = 0; i < 17; ++i) fields[i] = i == 11 ? 4 : 1000 * (i + 1) - 7;
-    prefs.listFont = {-19, 2, 3, 4, 700, 1, 0, 1, 238, 3, 2, 5, 34, "Times New Roman"};
-    const std::string saved = Saved();
+    for (int i = 0; i < 17; ++i) fields[i] = i == 11 ? 3 : 1000 * (i + 1) - 7;
+    prefs.listFont = {-19, 2, 3, 4, 700, 5, 6, 7, 238, 8, 9, 10, 34, "Times New Roman"};
+    ASSERT_EQ(SavePrefs(), 1);
     prefs = DefaultPrefs();
-    EXPECT_EQ(LoadPrefs(), 1);
-    EXPECT_EQ(Saved(), saved);
+    ASSERT_EQ(LoadPrefs(), 1);
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(fields[i], i == 11 ? 3 : 1000 * (i + 1) - 7) << "field " << i;
+    const ListFont& f = prefs.listFont;
+    EXPECT_EQ((std::vector<int>{f.height, f.width, f.escapement, f.orientation, f.weight, f.italic, f.underline,
+                                f.strikeOut, f.charSet, f.outPrecision, f.clipPrecision, f.quality,
+                                f.pitchAndFamily}),
+              (std::vector<int>{-19, 2, 3, 4, 700, 5, 6, 7, 238, 8, 9, 10, 34}));
+    EXPECT_STREQ(f.faceName, "Times New Roman");
 }
 
 // 1.30 stored the colour scheme as the number of its button (1750: scheme 4);
@@ -61,13 +69,18 @@ TEST_F(PrefsFileTest, FirstRunOrLostPrefs) {
     EXPECT_TRUE(fake.boxes.empty());
     EXPECT_TRUE(startupShortcutCalls.empty());
     EXPECT_EQ(ReadFileBytes(kEventsFileName), "events");
-    std::remove(kEventsFileName);
-    prefs.startWithSystem = 0;
-    EXPECT_EQ(LoadPrefs(), 1);
+    // The shortcut follows the setting, whichever it is.
+    for (int on : {1, 0}) {
+        std::remove(kEventsFileName);
+        fake.boxes.clear();
+        startupShortcutCalls.clear();
+        prefs.startWithSystem = on;
+        EXPECT_EQ(LoadPrefs(), 1);
+        EXPECT_EQ(startupShortcutCalls, std::vector<int>{on});
+    }
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_EQ(fake.boxes[0].caption, "Welcome to Quillbee 1.41");
     EXPECT_EQ(userPresent, 1);
-    EXPECT_EQ(startupShortcutCalls, std::vector<int>{0});
     EXPECT_EQ(ReadFileBytes(kEventsFileName),
               Header() + "18-Nov-2010 01Y 000 000 Anniversary of your first Quillbee installation!\x1E" +
                   "Quillbee 1.41 was installed in this machine on 18/Lis/2010.\x1E\x1E" +

@@ -126,7 +126,7 @@ void Picture(HWND dialog, const std::string& name) {
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
-    SaveWindowPicture(dialog, BesideDriver(("screenshots\\" + name + ".bmp").c_str()));
+    EXPECT_TRUE(SaveWindowPicture(dialog, BesideDriver(("screenshots\\" + name + ".bmp").c_str())));
 }
 
 INT_PTR ShowPreferences() { return RunPreferences(nullptr); }

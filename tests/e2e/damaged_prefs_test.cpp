@@ -97,9 +97,8 @@ TEST(EndToEnd, DamagedPreferencesNeverMakeTheWindowUnusable) {
         EXPECT_TRUE(rowHeight >= 10 && rowHeight <= 60) << "rows " << rowHeight << " pixels high";
         EXPECT_LE(frame.bottom - frame.top, desktop.bottom - desktop.top);
         Sleep(200);  // let it paint
-        SaveWindowPicture(
-            window,
-            BesideDriver(("screenshots\\damaged-prefs-" + std::string(damaged.name) + ".bmp").c_str()));
+        EXPECT_TRUE(SaveWindowPicture(
+            window, BesideDriver(("screenshots\\damaged-prefs-" + std::string(damaged.name) + ".bmp").c_str())));
 
         ExitProgram(window);
         EXPECT_EQ(app.Exit(), 0u);

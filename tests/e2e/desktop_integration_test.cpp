@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <set>
 #include <string>
 
@@ -27,6 +29,7 @@ struct HungInstance {
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
+    HWND window = nullptr;
 
     static DWORD WINAPI Run(LPVOID self) {
         HungInstance* hung = static_cast<HungInstance*>(self);
@@ -35,11 +38,11 @@ struct HungInstance {
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "QuillbeeClass";
         RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                      nullptr, nullptr, windowClass.hInstance, nullptr);
+        hung->window = CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                       nullptr, nullptr, windowClass.hInstance, nullptr);
         SetEvent(hung->created);
         WaitForSingleObject(hung->release, INFINITE);
-        DestroyWindow(window);
+        DestroyWindow(hung->window);
         return 0;
     }
     HungInstance() {
@@ -93,12 +96,19 @@ TEST(EndToEnd, SlashesInTheProgramPathAreNoSwitch) {
     DeleteFileA(StartupLinkPath().c_str());
 }
 
-// "/C" waits a few seconds for an instance that does not answer, then ends.
+// "/C" takes the icon of an instance that does not answer out of the
+// notification area, waits a few seconds for it, then ends.
 TEST(EndToEnd, CloseGivesUpOnAHungInstance) {
     HungInstance hung;
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = hung.window;
+    icon.uID = 130;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &icon));
     Instance closer("hung");
     ASSERT_TRUE(closer.Start("/C"));
     EXPECT_EQ(closer.Exit(20000), kExitedWithMinusOne);
+    EXPECT_FALSE(HasTrayIcon(hung.window));
 }
 
 // What Windows' lists of processes and of start-up programs show, and the

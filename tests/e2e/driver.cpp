@@ -156,41 +156,57 @@ bool PressButton(HWND dialog, int id) {
     return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
 }
 
-bool SaveWindowPicture(HWND window, const std::string& path) {
+WindowPixels CaptureWindow(HWND window) {
+    WindowPixels picture;
     RECT rect;
-    if (!GetWindowRect(window, &rect)) return false;
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return picture;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
     SelectObject(memory, old);
-
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof info;
     info.biWidth = width;
-    info.biHeight = height;
+    info.biHeight = -height;  // top row first
     info.biPlanes = 1;
-    info.biBitCount = 24;
+    info.biBitCount = 32;
     info.biCompression = BI_RGB;
-    int stride = ((width * 3 + 3) / 4) * 4;
-    std::vector<char> pixels(static_cast<size_t>(stride) * height);
-    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    std::vector<DWORD> bits(static_cast<size_t>(width) * height);
+    const bool read = copied && GetDIBits(memory, bitmap, 0, height, bits.data(),
+                                          reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    if (!read) return picture;
+    picture.width = width;
+    picture.height = height;
+    for (DWORD p : bits) picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return picture;
+}
 
+bool SaveWindowPicture(HWND window, const std::string& path) {
+    const WindowPixels picture = CaptureWindow(window);
+    if (picture.pixels.empty()) return false;
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = -picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    std::vector<DWORD> bits;
+    for (COLORREF c : picture.pixels) bits.push_back(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size() * sizeof(DWORD));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    out.write(reinterpret_cast<const char*>(bits.data()), static_cast<std::streamsize>(bits.size() * sizeof(DWORD)));
     return static_cast<bool>(out);
 }
 

@@ -57,8 +57,18 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
     }
 }
 
-// Saves what the screen shows of `window` as a 24-bit BMP file.
-bool SaveWindowPicture(HWND window, const std::string& path);
+// What the screen shows of `window`, top row first; empty when the screen
+// could not be read.
+struct WindowPixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+WindowPixels CaptureWindow(HWND window);
+
+// Saves what the screen shows of `window` as a BMP file; false when the
+// screen could not be read or the file written.
+[[nodiscard]] bool SaveWindowPicture(HWND window, const std::string& path);
 
 // The full path of a file beside the running driver executable.
 std::string BesideDriver(const char* name);

@@ -37,6 +37,20 @@ bool HasTrayIcon(HWND mainWindow) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
+int ListPicture::Count(int row, COLORREF colour) const {
+    int n = 0;
+    for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
+        for (int x = left; x < right; ++x) n += picture.At(x, y) == colour;
+    return n;
+}
+
+int ListPicture::RightmostInk(int row, COLORREF background) const {
+    for (int x = right - 1; x >= left; --x)
+        for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
+            if (picture.At(x, y) != background) return x;
+    return -1;
+}
+
 int main(int argc, char** argv) {
     _putenv("TZ=");
     _tzset();

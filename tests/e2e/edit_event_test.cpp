@@ -88,7 +88,7 @@ private:
 // Takes a picture once the window has had time to paint.
 void Picture(HWND window, const char* name) {
     Sleep(300);
-    SaveWindowPicture(window, BesideDriver((std::string("screenshots\\") + name + ".bmp").c_str()));
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver((std::string("screenshots\\") + name + ".bmp").c_str())));
 }
 
 void SetText(HWND control, const char* text) {

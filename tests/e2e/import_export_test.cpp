@@ -68,7 +68,7 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
     HWND menu = WaitForWindow(app.Id(), "#32768", 5000);
     ASSERT_NE(menu, nullptr) << "no right-click menu";
     Sleep(300);
-    SaveWindowPicture(menu, BesideDriver("screenshots\\import-menu.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(menu, BesideDriver("screenshots\\import-menu.bmp")));
     for (int i = 0; i < 4; ++i) PressKey(window, VK_DOWN);
     PressKey(window, VK_RETURN);
 
@@ -85,12 +85,12 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
               "Imported from friends.vcf:\n\n2 added\n0 skipped as duplicates\n1 not understood\n"
               "line 14: a birthday not understood: someday");
     Sleep(300);
-    SaveWindowPicture(box, BesideDriver("screenshots\\import-summary.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(box, BesideDriver("screenshots\\import-summary.bmp")));
     ASSERT_TRUE(PressButton(box, IDOK));
     // The dialog left the working directory alone: the list is still read from it.
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 3; }, 5000)) << RowCount(window);
     Sleep(300);
-    SaveWindowPicture(window, BesideDriver("screenshots\\after-import.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver("screenshots\\after-import.bmp")));
     const std::string events = ReadWholeFile(app.File("quillbee.events"));
     EXPECT_NE(events.find(" 01Y 000 000 Ala Kot's birthday! ($Age{1990} years old)\r\n"), std::string::npos)
         << events;

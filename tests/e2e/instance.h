@@ -63,10 +63,22 @@ private:
     RunningProgram program_;
 };
 
+// A picture of the main window and where its list's rows lie in it.
+struct ListPicture {
+    WindowPixels picture;
+    int left = 0, top = 0, right = 0, rowHeight = 0;
+    // Pixels of row `row` in `colour`; the last column of the row with
+    // anything but `background`.
+    int Count(int row, COLORREF colour) const;
+    int RightmostInk(int row, COLORREF background) const;
+};
+
 // Starts the program in a folder of its own on these preferences and events,
 // waits for its `rows` rows and saves a picture of its main window as
-// screenshots\NAME.bmp beside the driver, for a person to look at.
-inline void PictureOfMainWindow(const PrefsLine& prefs, const std::string& events, int rows, const std::string& name) {
+// screenshots\NAME.bmp beside the driver, for a person to look at; the
+// picture and the rows' place in it go to `shot`.
+inline void PictureOfMainWindow(const PrefsLine& prefs, const std::string& events, int rows, const std::string& name,
+                                ListPicture* shot = nullptr) {
     Instance app("picture");
     app.Write("quillbee.prefs", PrefsFile(prefs));
     app.Write("quillbee.events", events);
@@ -74,8 +86,23 @@ inline void PictureOfMainWindow(const PrefsLine& prefs, const std::string& event
     HWND window = app.MainWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == rows; }, 5000)) << RowCount(window);
-    Sleep(300);  // let it paint
+    SetCursorPos(0, 0);  // no row selected under the pointer
+    Sleep(300);          // let it paint
     EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str())));
+    if (shot) {
+        RECT frame, list;
+        GetWindowRect(window, &frame);
+        GetClientRect(ListBoxOf(window), &list);
+        MapWindowPoints(ListBoxOf(window), nullptr, reinterpret_cast<POINT*>(&list), 2);
+        DWORD_PTR height = 0;
+        SendMessageTimeoutA(ListBoxOf(window), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height);
+        shot->picture = CaptureWindow(window);
+        shot->left = list.left - frame.left;
+        shot->top = list.top - frame.top;
+        shot->right = list.right - frame.left;
+        shot->rowHeight = static_cast<int>(height);
+        ASSERT_FALSE(shot->picture.pixels.empty());
+    }
     ExitProgram(window);
     EXPECT_EQ(app.Exit(), 0u);
 }

@@ -73,8 +73,8 @@ TEST(EndToEnd, PopupForARowWithNotesAndAboutBoxOpenAndCloseByKeys) {
     HWND seen = WindowFromPoint(centre);
     EXPECT_TRUE(seen == popup || GetParent(seen) == popup) << "the pop-up is hidden behind another window";
     Sleep(200);
-    SaveWindowPicture(popup, BesideDriver("screenshots\\reminder-popup.bmp"));
-    SaveWindowPicture(window, BesideDriver("screenshots\\reminder-popup-over-list.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(popup, BesideDriver("screenshots\\reminder-popup.bmp")));
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver("screenshots\\reminder-popup-over-list.bmp")));
 
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup); }, 5000));
@@ -86,7 +86,7 @@ TEST(EndToEnd, PopupForARowWithNotesAndAboutBoxOpenAndCloseByKeys) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), window);
     EXPECT_FALSE(IsWindowEnabled(window)) << "modal over the main window";
     Sleep(200);
-    SaveWindowPicture(about, BesideDriver("screenshots\\about.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(about, BesideDriver("screenshots\\about.bmp")));
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(window));

@@ -98,7 +98,7 @@ TEST(EndToEnd, AppliedPreferencesChangeTheRunningProgram) {
             return colour == RGB(12, 34, 56);
         },
         3000));
-    SaveWindowPicture(window, BesideDriver("screenshots\\after-preferences.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver("screenshots\\after-preferences.bmp")));
 
     ExitProgram(window);
     EXPECT_EQ(app.Exit(), 0u);

@@ -31,7 +31,7 @@ void ChooseFromMenu(const Instance& app, HWND window, UINT message, LPARAM lPara
     HWND menu = WaitForWindow(app.Id(), "#32768", 5000);
     ASSERT_NE(menu, nullptr) << "no menu";
     Sleep(300);
-    SaveWindowPicture(menu, BesideDriver((std::string("screenshots\\") + picture + ".bmp").c_str()));
+    EXPECT_TRUE(SaveWindowPicture(menu, BesideDriver((std::string("screenshots\\") + picture + ".bmp").c_str())));
     for (int i = 0; i < position; ++i) PressKey(window, VK_DOWN);
     PressKey(window, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stays open";
@@ -72,7 +72,7 @@ void AnswerTheQuestion(const Instance& app, const std::string& version, int then
                                "\n\nThe events as they are now are kept, so this can be undone as well.";
     EXPECT_NE(text.find(counts), std::string::npos) << text;
     Sleep(300);
-    SaveWindowPicture(box, BesideDriver((std::string("screenshots\\") + picture + ".bmp").c_str()));
+    EXPECT_TRUE(SaveWindowPicture(box, BesideDriver((std::string("screenshots\\") + picture + ".bmp").c_str())));
     ASSERT_TRUE(PressButton(box, IDYES));
 }
 
