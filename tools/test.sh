@@ -1,12 +1,15 @@
 #!/bin/bash
 # Builds Quillbee in every configuration and runs every test: the native unit
 # tests, the same under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# fuzzer for a bounded time, and the Windows build's tests under Wine with a
-# virtual X display. Installs what is missing first. Exits non-zero when
-# anything fails.
+# fuzzers for a bounded time, the Windows build's tests under Wine with a
+# virtual X display, and last the mutation check (tools/mutation-check.sh:
+# every deliberate break must make its tests fail). Installs what is missing
+# first. Exits non-zero when anything fails.
 #
 # While working on one part: tools/test.sh [PRESET...] builds and tests only
-# those presets, and QB_CTEST_ARGS (say "-R dialog") picks the tests.
+# those presets ("mutation" for the mutation check alone, which needs the
+# windows preset built once), and QB_CTEST_ARGS (say "-R dialog") picks the
+# tests.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,9 +17,10 @@ cd "$root"
 ./tools/bootstrap.sh || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
-presets=(native native-asan fuzz windows)
+presets=(native native-asan fuzz windows mutation)
 [ $# -gt 0 ] && presets=("$@")
 for preset in "${presets[@]}"; do
+    [ "$preset" = mutation ] && continue
     echo "== build: $preset"
     cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
     cmake --build --preset "$preset" -j"$jobs" >>"build-$preset.log" 2>&1 || { tail -50 "build-$preset.log"; exit 1; }
@@ -43,9 +47,17 @@ failed=0
 for preset in "${presets[@]}"; do
     echo "== tests: $preset"
     log=$root/build/$preset/ctest.log
-    # shellcheck disable=SC2086
-    ctest --test-dir "build/$preset" --output-on-failure -j1 ${QB_CTEST_ARGS:-} 2>&1 | tee "$log"
-    p=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
+    if [ "$preset" = mutation ]; then
+        mkdir -p "$root/build/mutation"
+        log=$root/build/mutation/check.log
+        ./tools/mutation-check.sh 2>&1 | tee "$log"
+        p=$(sed -n 's/^mutations: \([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p' "$log")
+        [ -n "$p" ] && set -- $p && p="$(($1 + $2)) $2"
+    else
+        # shellcheck disable=SC2086
+        ctest --test-dir "build/$preset" --output-on-failure -j1 ${QB_CTEST_ARGS:-} 2>&1 | tee "$log"
+        p=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
+    fi
     if [ -z "$p" ]; then
         failed=$((failed + 1))
         continue
