@@ -149,6 +149,25 @@ std::string MessageBoxText(HWND box) {
 
 std::string MessageBoxCaption(HWND box) { return WindowText(box); }
 
+HWND WaitForDialog(DWORD processId, const std::string& caption) {
+    HWND found = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            found = FindWindowA("#32770", caption.c_str());
+            DWORD owner = 0;
+            if (found) GetWindowThreadProcessId(found, &owner);
+            return found != nullptr && owner == processId && IsWindowVisible(found);
+        },
+        5000);
+    return shown ? found : nullptr;
+}
+
+void SetText(HWND control, const char* text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
+}
+
 bool PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     if (!button) return false;

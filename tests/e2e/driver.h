@@ -43,6 +43,12 @@ std::string WindowText(HWND window);
 std::string MessageBoxText(HWND box);
 std::string MessageBoxCaption(HWND box);
 
+// A dialog of the process with this caption, once it shows; null after 5 seconds.
+HWND WaitForDialog(DWORD processId, const std::string& caption);
+
+// Sets the text of a control of another process.
+void SetText(HWND control, const char* text);
+
 // Presses the button with `id` (IDOK, IDYES, IDNO...) of a dialog.
 bool PressButton(HWND dialog, int id);
 

@@ -35,17 +35,6 @@ std::vector<std::string> RowMessages(HWND window, DWORD processId) {
     return messages;
 }
 
-HWND WaitForEditor(DWORD processId, const std::string& caption) {
-    HWND editor = nullptr;
-    WaitUntil(
-        [&] {
-            editor = WaitForWindow(processId, "#32770", 0);
-            return editor != nullptr && WindowText(editor) == caption;
-        },
-        5000);
-    return editor != nullptr && WindowText(editor) == caption ? editor : nullptr;
-}
-
 // Left edges of the day and month boxes, in screen coordinates.
 bool DayBeforeMonth(HWND editor) {
     RECT day, month;
@@ -91,12 +80,6 @@ void Picture(HWND window, const char* name) {
     EXPECT_TRUE(SaveWindowPicture(window, BesideDriver((std::string("screenshots\\") + name + ".bmp").c_str())));
 }
 
-void SetText(HWND control, const char* text) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        &ignored);
-}
-
 void Key(WORD key, bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -134,7 +117,7 @@ TEST(EditEvent, AddFromTheMainWindowAndPictureTheEditor) {
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 1; }, 5000));
 
     PostMessageA(window, WM_COMMAND, CMD_ADD_EVENT, 0);
-    HWND editor = WaitForEditor(app.Id(), "Quillbee - Nowe zdarzenie");
+    HWND editor = WaitForDialog(app.Id(), "Quillbee - Nowe zdarzenie");
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(DayBeforeMonth(editor));
     Picture(editor, "event-editor-add");
@@ -173,7 +156,7 @@ TEST(EditEvent, ModifyARowWithCtrlDoubleClick) {
     Key(VK_CONTROL, true);
     Click(row);
     Click(row);
-    HWND editor = WaitForEditor(app.Id(), "Quillbee - Modifikuj zdarzenia");
+    HWND editor = WaitForDialog(app.Id(), "Quillbee - Modifikuj zdarzenia");
     Key(VK_CONTROL, false);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(editor, IDC_EDITOR_MESSAGE)), "Drugie");

@@ -12,30 +12,10 @@
 #include "tests/e2e/quillbee_files.h"
 
 namespace {
-// A dialog of the process with this caption, once it shows; null after the timeout.
-HWND WaitForDialog(DWORD processId, const char* caption) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            found = FindWindowA("#32770", caption);
-            DWORD owner = 0;
-            if (found) GetWindowThreadProcessId(found, &owner);
-            return found != nullptr && owner == processId && IsWindowVisible(found);
-        },
-        5000);
-    return found;
-}
-
 int ItemHeight(HWND mainWindow) {
     DWORD_PTR height = 0;
     SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height);
     return static_cast<int>(height);
-}
-
-void SetText(HWND dialog, int id, const char* text) {
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 }  // namespace
 
@@ -56,13 +36,13 @@ TEST(EndToEnd, AppliedPreferencesChangeTheRunningProgram) {
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), window);
     // Always on top, no menu bar, no tray icon, start with the system, the user's colours.
     for (int id : {1660, 1670, 1672, 1674, 1760}) PressButton(dialog, id);
-    SetText(dialog, 1630, "1");  // "Soon" is two days away
+    SetText(GetDlgItem(dialog, 1630), "1");  // "Soon" is two days away
 
     PostMessageA(GetDlgItem(dialog, 1680), BM_CLICK, 0, 0);  // the background
     HWND chooser = WaitForDialog(app.Id(), "Color");
     ASSERT_NE(chooser, nullptr);
     for (int i = 0; i < 3; ++i)
-        SetText(chooser, 706 + i, std::to_string(12 + 22 * i).c_str());  // red, green, blue
+        SetText(GetDlgItem(chooser, 706 + i), std::to_string(12 + 22 * i).c_str());  // red, green, blue
     PressButton(chooser, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }, 5000));
     PostMessageA(GetDlgItem(dialog, 1790), BM_CLICK, 0, 0);
