@@ -2,6 +2,7 @@
 // by every reader of the events file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The month codes of the events file, January to December, English whatever
