@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -245,7 +246,8 @@ TEST_F(MainWindow, DayCheckAtMidnightRebuildsAndBeepsOnce) {
     Send(WM_TIMER, TIMER_DAY_CHECK);
     EXPECT_EQ(lastBuildCount, builds) << "still the same day";
     platformNowOverride += 30;  // 00:00:20 on 16 March
-    Send(WM_TIMER, TIMER_DAY_CHECK);
+    // The clock and the loop run: the day check's own timer comes within half a minute.
+    for (int i = 0; i < 320 && lastBuildCount == builds; ++i) Pump(100);
     EXPECT_EQ(RowsText(), "Jutro 0; ");
     EXPECT_EQ(beepCount, 1);
     char title[64];
@@ -254,9 +256,6 @@ TEST_F(MainWindow, DayCheckAtMidnightRebuildsAndBeepsOnce) {
     Reload();  // as after an event was saved the same day
     EXPECT_EQ(lastBuildCount, builds + 2);
     EXPECT_EQ(beepCount, 1);
-    // A half-minute wait is too long for a test: the day check's timer is
-    // proved to be there by removing it.
-    EXPECT_TRUE(KillTimer(mainWindow, TIMER_DAY_CHECK)) << "nothing checks the day";
 }
 
 TEST_F(MainWindow, NothingDueWithoutTrayIconEndsTheProgramUnlessTheUserActed) {
@@ -571,7 +570,7 @@ TEST_F(MainWindow, PlaceAndWidthComeBackOnlyWhereTheyCanBeUsed) {
     GetWindowRect(StartMainWindow(), &frame);
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    EXPECT_EQ(frame.left, CentredOrigin(desktop, 600, 0, true).x) << "centred as with keepPosition off";
+    EXPECT_LE(std::abs(frame.left - (desktop.right - frame.right)), 8) << "centred as with keepPosition off";
     EXPECT_LT(frame.top, desktop.bottom / 4);
     EXPECT_EQ(frame.right - frame.left, 600);
 }

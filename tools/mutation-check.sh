@@ -1,25 +1,25 @@
 #!/bin/bash
 # Breaks the program on purpose, one behaviour at a time, and checks that the
-# tests meant to notice each break fail. Each break is a patch in
-# tools/mutations/ (NN-name.patch); its lines before the diff name the test
-# runs that must catch it, one a line:
+# tests meant to notice each break fail. Each break is a patch
+# tools/mutations/NN-name.patch whose first lines name the test runs that
+# must catch it, one a line:
 #   # catch: PRESET PROGRAM [ARGUMENTS...]
 # PROGRAM is a test program of that build (quillbee_unit_tests,
-# quillbee_window_tests, quillbee_dialog_tests, quillbee_e2e_tests), the
+# quillbee_window_tests, quillbee_dialog_tests, quillbee_e2e_tests); the
 # arguments pick its tests (--gtest_filter=...). A break is caught when one
-# of its runs fails after it has started its tests: a program that cannot
-# start catches nothing.
+# of its runs fails after it started its tests: a program that cannot start
+# catches nothing.
 #
-# The patches go, one at a time, into a scratch copy of the tree in
-# build/mutation/tree, whose builds are kept from one check to the next: only the
-# programs named are rebuilt, and only what the patch touched. The copy is
+# The patches go, one at a time, into a scratch copy of the tree,
+# build/mutation/tree, whose builds are kept from one check to the next:
+# only the programs named are rebuilt, and only what changed. The copy is
 # put back after each patch.
 #
 #   tools/mutation-check.sh [PATCH...]    all of tools/mutations/ by default
 #
-# Prints "caught" or "survived" for each break (with what it did in
-# build/mutation/NAME.log) and ends with a line "mutations: N passed,
-# M failed" (a break caught passes); exits non-zero when a break survived, no longer
+# Prints "caught" or "survived" for each break (what it did is in
+# build/mutation/NAME.log) and ends with "mutations: N passed, M failed"
+# (a caught break passes); exits non-zero when a break survived, no longer
 # applies or does not build.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
