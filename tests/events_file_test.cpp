@@ -8,26 +8,9 @@
 #include "app/platform.h"
 #include "model/calendar.h"
 #include "storage/events_file.h"
-#include "tests/fake_platform.h"
-#include "tests/scratch_dir.h"
+#include "tests/storage_helpers.h"
 
 namespace {
-
-Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after, const char* message,
-              const char* notes = "") {
-    Duty d;
-    std::memset(&d, 0, sizeof d);
-    d.day = day;
-    d.month = month;
-    d.year = year;
-    d.yearly = yearly ? 1 : 0;
-    d.repeatMark = yearly ? 'Y' : 'N';
-    d.warnBefore = before;
-    d.warnAfter = after;
-    std::snprintf(d.message, sizeof d.message, "%s", message);
-    std::snprintf(d.notes, sizeof d.notes, "%s", notes);
-    return d;
-}
 
 // What a reader makes of a line: normalised in place, then parsed.
 Duty ReadBack(const std::string& text, int version = kVersion141) {

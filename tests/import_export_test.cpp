@@ -14,16 +14,6 @@
 
 namespace {
 
-Duty Event(int day, int month, int year, bool yearly, int before, int after, const std::string& message,
-           const std::string& notes = "") {
-    Duty d{};
-    d.day = day, d.month = month, d.year = year, d.yearly = yearly, d.repeatMark = yearly ? 'Y' : 'N';
-    d.warnBefore = before, d.warnAfter = after;
-    CopyText(d.message, message.c_str(), sizeof d.message);
-    CopyText(d.notes, notes.c_str(), sizeof d.notes);
-    return d;
-}
-
 void WriteEvents(const std::vector<Duty>& events) {
     std::string file = Header() + "\r\n";
     for (const Duty& d : events) file += FormatDutyLine(d);
@@ -75,13 +65,13 @@ TEST_F(ImportExportTest, RoundTripsAreExact) {
     std::string notes;
     while (notes.size() < 4000) notes += "Zażółć gęślą jaźń, \"q\"; a\\b $Age{1990}\r\n";
     const std::vector<Duty> events = {
-        Event(15, 3, 2010, true, 0, 0, "George's birthday! ($Age{1968} years old)", "Cake at $Age{2000}:00"),
-        Event(29, 2, 2010, true, 5, 2, "Leap day, entered in a common year"),
-        Event(29, 2, 2012, true, 0, 5, "Leap day; entered in a leap year"),
-        Event(7, 5, 2011, false, 182, 182, "Dentist \"Room 4\"", "Bring card\r\nRoom 4\r\n"),
-        Event(31, 12, 2010, true, 1, 0,
+        MakeDuty(15, 3, 2010, true, 0, 0, "George's birthday! ($Age{1968} years old)", "Cake at $Age{2000}:00"),
+        MakeDuty(29, 2, 2010, true, 5, 2, "Leap day, entered in a common year"),
+        MakeDuty(29, 2, 2012, true, 0, 5, "Leap day; entered in a leap year"),
+        MakeDuty(7, 5, 2011, false, 182, 182, "Dentist \"Room 4\"", "Bring card\r\nRoom 4\r\n"),
+        MakeDuty(31, 12, 2010, true, 1, 0,
               std::string(75, 'x') + std::string(37, 'z') + "ż" + std::string(36, 'y'), notes),
-        Event(1, 1, 2011, false, 0, 0, "\\$Age{1968} stays text, $age{1968} and $Age{19x} stay too"),
+        MakeDuty(1, 1, 2011, false, 0, 0, "\\$Age{1968} stays text, $age{1968} and $Age{19x} stay too"),
     };
     for (const char* name : {"events.ics", "EVENTS.CSV"}) {
         SCOPED_TRACE(name);
@@ -102,7 +92,7 @@ TEST_F(ImportExportTest, RoundTripsAreExact) {
 
 // The export shows a calendar the same days and texts; $Age names its year.
 TEST_F(ImportExportTest, ICalendarExportForCalendarReaders) {
-    WriteEvents({Event(29, 2, 2010, true, 0, 0, "Leap ($Age{1968})", "a,b;c\r\nd")});
+    WriteEvents({MakeDuty(29, 2, 2010, true, 0, 0, "Leap ($Age{1968})", "a,b;c\r\nd")});
     ExportReport report;
     ASSERT_EQ(ExportEvents("out.ics", &report), 1);
     const std::string text = ReadFileBytes("out.ics");
@@ -113,7 +103,7 @@ TEST_F(ImportExportTest, ICalendarExportForCalendarReaders) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
     // Long lines are folded at 75 bytes, never inside a character.
-    WriteEvents({Event(1, 1, 2011, false, 0, 0, std::string(66, 'x') + "ąąą" + std::string(70, 'x'))});
+    WriteEvents({MakeDuty(1, 1, 2011, false, 0, 0, std::string(66, 'x') + "ąąą" + std::string(70, 'x'))});
     ASSERT_EQ(ExportEvents("out.ics", &report), 1);
     const std::string folded = ReadFileBytes("out.ics");
     const std::string expected =
@@ -290,7 +280,7 @@ TEST_F(ImportExportTest, CsvDialect) {
 // Events already in the file, or twice in the input, are counted and left
 // out; the summary gives the first reasons with their lines.
 TEST_F(ImportExportTest, DuplicatesAndSummary) {
-    WriteEvents({Event(15, 3, 2000, true, 0, 0, "George"), Event(7, 5, 2011, false, 0, 0, "Dentist")});
+    WriteEvents({MakeDuty(15, 3, 2000, true, 0, 0, "George"), MakeDuty(7, 5, 2011, false, 0, 0, "Dentist")});
     std::string csv =
         "date,message,yearly\r\n1968-03-15,George,yes\r\n2012-05-07,Dentist,no\r\n"
         "2012-05-07,Dentist,no\r\n2011-05-07,Dentist, yes \r\n";
@@ -345,7 +335,7 @@ TEST_F(ImportExportTest, RefusedFilesChangeNothing) {
          "line 1: this is not a text file."},
         {"events.txt", "date,message\r\n", "events.txt cannot be imported: only iCalendar"},
     };
-    const std::string events = Header() + "\r\n" + FormatDutyLine(Event(1, 1, 2010, true, 0, 0, "old"));
+    const std::string events = Header() + "\r\n" + FormatDutyLine(MakeDuty(1, 1, 2010, true, 0, 0, "old"));
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFileBytes(kEventsFileName, events);

@@ -36,6 +36,17 @@ inline void SetReadOnly(const char* name, bool readOnly) {
                                  ignored);
 }
 
+// A new event: yearly or one-off, with its own limits (0 and 0: the global ones).
+inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after, const std::string& message,
+                     const std::string& notes = "") {
+    Duty d{};
+    d.day = day, d.month = month, d.year = year, d.yearly = yearly, d.repeatMark = yearly ? 'Y' : 'N';
+    d.warnBefore = before, d.warnAfter = after;
+    CopyText(d.message, message.c_str(), sizeof d.message);
+    CopyText(d.notes, notes.c_str(), sizeof d.notes);
+    return d;
+}
+
 // The yearly event "event <day>" of `day` March 2010, read from `line`.
 inline Duty MarchEvent(int day, int line = 0) {
     Duty duty{line, day, 3, 2010, 'Y', 1, 0, 0, 0, nullptr, "", ""};
