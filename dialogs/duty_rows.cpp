@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -214,7 +215,15 @@ void SelectRows(HWND list, const int* indices, int n) {
     LVITEMA item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    // Only the marked rows: clearing every row at once visits each row of the list.
+    std::vector<int> marked(static_cast<size_t>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)) + 1);
+    int count = GetSelectedRows(list, marked.data(), static_cast<int>(marked.size()) - 1);
+    const LRESULT focused = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    if (focused >= 0) marked[static_cast<size_t>(count++)] = static_cast<int>(focused);
+    for (int i = 0; i < count; ++i) {
+        SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(marked[static_cast<size_t>(i)]),
+                     reinterpret_cast<LPARAM>(&item));
+    }
     for (int i = 0; i < n; ++i) {
         item.state = LVIS_SELECTED | (i == n - 1 ? LVIS_FOCUSED : 0);
         SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(indices[i]),

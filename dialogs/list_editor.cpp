@@ -6,8 +6,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
-#include <string>
 #include <vector>
 
 #include "app/commands.h"
@@ -50,6 +50,7 @@ HBITMAP rowIcons[3] = {};
 HBITMAP findGlyph = nullptr;
 HMENU contextMenu = nullptr;
 HCURSOR handCursor = nullptr;
+HWND findTip = nullptr;
 HFONT strikeFont = nullptr;
 int64_t today = 0;  // day number, taken at the start of each repaint
 
@@ -121,7 +122,11 @@ void PrepareList(HINSTANCE instance) {
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     previousListProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListScrollProc)));
-    InsertColumn(0, 1050, std::strcmp(languageCode, "ee") == 0 ? 100 : 88);
+    // The widths hold the dates at 96 dots per inch and grow with the font.
+    HDC screen = GetDC(list);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(list, screen);
+    InsertColumn(0, 1050, MulDiv(std::strcmp(languageCode, "ee") == 0 ? 100 : 88, dpi, 96));
     InsertColumn(1, 1060, 0);
     EnableWindow(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), FALSE);
 
@@ -197,7 +202,7 @@ void OnInitDialog(HWND dialog, HWND due) {
     dirty = 0;
     buttonsHeld = false;
     selectionUpdatePosted = false;
-    AddTooltip(dialog, IDC_LIST_FIND, LoadStr(1532));
+    findTip = AddTooltip(dialog, IDC_LIST_FIND, LoadStr(1532), true);
     CentreWindow(dialog, false);
     Post(dialog, CMD_LIST_SELECTION_BUTTONS);
     // The count shows at once, also for a file that cannot be read.
@@ -480,28 +485,32 @@ bool OnListNotify(HWND dialog, NMHDR* header, LRESULT* result) {
     }
 }
 
-// The find text in `text`, upper-cased unless the case counts.
-std::wstring SearchForm(const char* text, bool matchCase) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
-    wide.resize(static_cast<size_t>(n - 1));
-    if (!matchCase) {
-        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()),
-                     &wide[0], static_cast<int>(wide.size()));
+// Texts are compared as the user reads them, in UTF-16; a message or a find
+// text has fewer units than bytes.
+struct SearchText {
+    wchar_t units[kMessageSize];
+    int length;
+};
+
+// `text` as a search compares it: upper-cased unless the case counts.
+void SearchForm(const char* text, bool matchCase, SearchText* form) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, form->units, kMessageSize);
+    form->length = n > 0 ? n - 1 : 0;
+    form->units[form->length] = L'\0';
+    if (!matchCase && form->length > 0) {
+        LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE, form->units, form->length, form->units, form->length);
     }
-    return wide;
 }
 
 // Only the first occurrence counts; as a whole word it must end the message
 // or stand before whitespace.
-bool MessageMatches(const char* message, const std::wstring& wanted, DWORD flags) {
-    const std::wstring text = SearchForm(message, (flags & FR_MATCHCASE) != 0);
-    const size_t at = text.find(wanted);
-    if (at == std::wstring::npos) return false;
-    const size_t after = at + wanted.size();
-    return !(flags & FR_WHOLEWORD) || after == text.size() || std::iswspace(text[after]);
+bool MessageMatches(const char* message, const SearchText& wanted, DWORD flags) {
+    SearchText text;
+    SearchForm(message, (flags & FR_MATCHCASE) != 0, &text);
+    const wchar_t* at = std::wcsstr(text.units, wanted.units);
+    if (at == nullptr) return false;
+    const wchar_t after = at[wanted.length];
+    return !(flags & FR_WHOLEWORD) || after == L'\0' || std::iswspace(after);
 }
 
 // Looks through every row once, from the first selected one on, in the
@@ -511,7 +520,8 @@ void FindNextMessage(const char* text, DWORD flags) {
     const int n = RowCount();
     const std::vector<int> selected = SelectedRows();
     const int start = selected.empty() ? 0 : selected[0];
-    const std::wstring wanted = SearchForm(text, (flags & FR_MATCHCASE) != 0);
+    SearchText wanted;
+    SearchForm(text, (flags & FR_MATCHCASE) != 0, &wanted);
     bool startMatched = false;
     for (int i = start, k = 0; k < n; ++k, i = (flags & FR_DOWN) ? (i + 1) % n : (i + n - 1) % n) {
         const DutyRowData* row = DutyRowOf(list, i);
@@ -590,6 +600,10 @@ HWND OpenListEditor(HWND owner, HWND due) {
 }
 
 INT_PTR CALLBACK ListEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && findTip != nullptr) {
+        MSG mouse = {dialog, message, wParam, lParam, 0, {0, 0}};
+        SendMessageA(findTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&mouse));
+    }
     if (findMessage != 0 && message == findMessage) {
         OnFindMessage(dialog, reinterpret_cast<const FINDREPLACEA*>(lParam));
         return TRUE;

@@ -153,8 +153,11 @@ int ReadEventsInCalendarOrder(EventVisitor visit, void* context, EventsFileStamp
 
     std::vector<Entry> entries;
     if (firstEnd < end) CollectEvents(firstEnd + 1, end, version, &entries);
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return CompareCalendarOrder(a.key, a.message, b.key, b.message) < 0;
+    // Events of equal order stay in the order of the file, as if each had
+    // been inserted after those before it.
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int order = CompareCalendarOrder(a.key, a.message, b.key, b.message);
+        return order < 0 || (order == 0 && a.lineNumber < b.lineNumber);
     });
     for (const Entry& entry : entries) {
         const Duty* duty = ParseDutyLine(entry.line, entry.lineNumber, version);
