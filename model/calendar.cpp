@@ -9,19 +9,17 @@
 
 namespace {
 
-struct MonthCodeRow {
-    const char* code;
-    int number;
-};
-
-// The file's month codes are English whatever the interface language.
-const MonthCodeRow kMonthCodes[] = {
-    {"JAN", 1}, {"FEB", 2}, {"MAR", 3}, {"APR", 4},  {"MAY", 5},  {"JUN", 6},
-    {"JUL", 7}, {"AUG", 8}, {"SEP", 9}, {"OCT", 10}, {"NOV", 11}, {"DEC", 12},
-    {"", 0},
-};
-
-const int kDaysInMonth[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr bool SumsDiffer() {
+    for (int a = 1; a <= 12; ++a) {
+        for (int b = a + 1; b <= 12; ++b) {
+            const char* x = kMonthCodeLetters + 3 * (a - 1);
+            const char* y = kMonthCodeLetters + 3 * (b - 1);
+            if (LetterSum(x[1], x[2]) == LetterSum(y[1], y[2])) return false;
+        }
+    }
+    return true;
+}
+static_assert(SumsDiffer(), "each month code must have a sum of its own");
 
 // Weekday numbers of the C library (0 Sunday) to string ids.
 const int kWeekdayShortIds[7] = {4117, 4111, 4112, 4113, 4114, 4115, 4116};
@@ -69,26 +67,22 @@ size_t CollapsedPrefix(const char* text, size_t length) {
     return done;
 }
 
-// Writes the collapsed form of `in` (of `length` bytes) to `out`: every run of
-// whitespace one blank, none at either end. At most `limit` bytes are
-// written, and a cut never leaves a blank at the end. `out` may be `in`
-// itself, as the result never gets ahead of the text it comes from.
-size_t CollapseInto(const char* in, size_t length, char* out, size_t limit) {
-    size_t used = CollapsedPrefix(in, length < limit ? length : limit);
-    if (out != in) std::memcpy(out, in, used);
+// Collapses `text` of `length` bytes in place: every run of whitespace one
+// blank, none at either end. The result never gets ahead of the text it
+// comes from.
+void CollapseInPlace(char* text, size_t length) {
+    size_t used = CollapsedPrefix(text, length);
     bool pendingBlank = false;
-    for (in += used; *in; ++in) {
+    for (const char* in = text + used; *in; ++in) {
         if (IsBlankByte(*in)) {
             pendingBlank = used != 0;
             continue;
         }
-        if (used + (pendingBlank ? 2 : 1) > limit) break;
-        if (pendingBlank) out[used++] = ' ';
+        if (pendingBlank) text[used++] = ' ';
         pendingBlank = false;
-        out[used++] = *in;
+        text[used++] = *in;
     }
-    out[used] = '\0';
-    return used;
+    text[used] = '\0';
 }
 
 bool IsSkippableText(const char* normalised) { return normalised[0] == '\0' || normalised[0] == ';'; }
@@ -101,43 +95,20 @@ void UpperCaseInPlace(char* text) {
 
 const char* MonthCode(int month) {
     static char code[4];
-    for (const MonthCodeRow* row = kMonthCodes; row->number != 0; ++row) {
-        if (row->number != month) continue;
-        code[0] = row->code[0];
-        code[1] = ToLowerAscii(row->code[1]);
-        code[2] = ToLowerAscii(row->code[2]);
-        code[3] = '\0';
-        return code;
-    }
-    return nullptr;
+    if (month < 1 || month > 12) return nullptr;
+    const char* letters = kMonthCodeLetters + 3 * (month - 1);
+    code[0] = letters[0];
+    code[1] = ToLowerAscii(letters[1]);
+    code[2] = ToLowerAscii(letters[2]);
+    code[3] = '\0';
+    return code;
 }
 
 int MonthFromCode(const char* text) {
-    // Every line read comes here. A code has three letters: a text that ends
-    // before its third character matches none.
+    // A code has three letters: a text that ends before its third character
+    // matches none, and is not read beyond its end.
     if (text[0] == '\0' || text[1] == '\0' || text[2] == '\0') return 0;
-    // Setting bit 5 lower-cases a letter and makes no other byte a letter, so
-    // the key equals a lower-cased code exactly when the text is that code
-    // in any mix of case.
-    const char key[3] = {static_cast<char>(text[0] | 0x20), static_cast<char>(text[1] | 0x20),
-                         static_cast<char>(text[2] | 0x20)};
-    // The sum of the second and third letters differs for every code, so it
-    // picks the only row that can be equal.
-    static signed char rowBySum[64];
-    static bool indexed = false;
-    if (!indexed) {
-        std::memset(rowBySum, -1, sizeof rowBySum);
-        for (int row = 0; kMonthCodes[row].number != 0; ++row) {
-            const char* code = kMonthCodes[row].code;
-            rowBySum[((code[1] | 0x20) + (code[2] | 0x20)) & 63] = static_cast<signed char>(row);
-        }
-        indexed = true;
-    }
-    const int row = rowBySum[(key[1] + key[2]) & 63];
-    if (row < 0) return 0;
-    const char* code = kMonthCodes[row].code;
-    if ((code[0] | 0x20) != key[0] || (code[1] | 0x20) != key[1] || (code[2] | 0x20) != key[2]) return 0;
-    return kMonthCodes[row].number;
+    return MonthFromCodeBytes(text);
 }
 
 const char* MonthLongName(int month) {
@@ -177,13 +148,8 @@ int DaysInMonth(int month) {
 
 char* CollapseSpaces(char* text) {
     if (text == nullptr) return nullptr;
-    CollapseInto(text, std::strlen(text), text, SIZE_MAX);
+    CollapseInPlace(text, std::strlen(text));
     return text;
-}
-
-bool IsSkippableLineHead(const char* line, char* head, size_t size) {
-    CollapseInto(line, strnlen(line, size), head, size - 1);
-    return IsSkippableText(head);
 }
 
 bool IsSkippableLine(char* line) {

@@ -71,8 +71,22 @@ int WeekdayOfDayNumber(int64_t dayNumber) {
 }
 
 CivilDate LocalToday() {
-    time_t now = PlatformNow();
-    const struct tm* local = std::localtime(&now);
-    if (local == nullptr) return CivilDate{1970, 1, 1};
-    return CivilDate{local->tm_year + 1900LL, local->tm_mon + 1, local->tm_mday};
+    // Asked for every row shown that ages someone: the time is converted
+    // again only when the clock has moved on.
+    static time_t convertedAt = 0;
+    static CivilDate today = {1970, 1, 1};
+    const time_t now = PlatformNow();
+    if (now == convertedAt) return today;
+    // The reentrant conversion: the plain one of the GNU C library looks the
+    // zone file up on disk at every call when TZ is not set.
+    struct tm local;
+#ifdef _WIN32
+    const bool converted = localtime_s(&local, &now) == 0;
+#else
+    const bool converted = localtime_r(&now, &local) != nullptr;
+#endif
+    if (!converted) return CivilDate{1970, 1, 1};
+    convertedAt = now;
+    today = CivilDate{local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday};
+    return today;
 }

@@ -1,5 +1,6 @@
 #include "model/due_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +15,8 @@
 #include "model/day_number.h"
 #include "model/macros.h"
 #include "storage/events_file.h"
+#include "storage/line_reader.h"
+#include "storage/written_line.h"
 
 namespace {
 
@@ -120,8 +123,25 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
     return NearestOccurrence(t, n, p);
 }
 
+// The count of every valid date of a yearly event, worked out once a build:
+// most lines are yearly events, and most of them are not due.
+struct YearlyDays {
+    int days[13][32];
+};
+
+void FillYearlyDays(const Today& today, YearlyDays* yearly) {
+    Duty duty = {};
+    duty.yearly = 1;
+    for (duty.month = 1; duty.month <= 12; ++duty.month) {
+        for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
+            yearly->days[duty.month][duty.day] = DaysLeftOfValidDate(today, duty);
+        }
+    }
+}
+
 int DaysLeftFrom(const Today& today, const Duty& duty) {
-    const bool valid = duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
+    const bool valid =
+        duty.month >= 1 && duty.month <= 12 && duty.day >= 1 && duty.day <= DaysInMonth(duty.month);
     return valid ? DaysLeftOfValidDate(today, duty) : DaysLeftByNormalising(today, duty);
 }
 
@@ -140,7 +160,17 @@ char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 // due on the same day are told apart by their messages, which often begin
 // alike: equal bytes are passed over without upper-casing them.
 int CompareMessages(const char* a, const char* b) {
-    for (int i = 0; i < kMessageSize; ++i) {
+    // Equal words are passed over eight bytes at a time; a word that holds a
+    // terminator and is equal ends two equal messages.
+    int i = 0;
+    for (; i + 8 <= kMessageSize; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y) break;
+        if (((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0) return 0;
+    }
+    for (; i < kMessageSize; ++i) {
         if (a[i] == b[i]) {
             if (a[i] == '\0') return 0;
             continue;
@@ -173,10 +203,8 @@ DueItem* MergeRows(DueItem* earlier, DueItem* later) {
 }
 
 // Stable merge sort of the chain: rows that compare equal keep file order.
-// Sorting once at the end costs far less than inserting each row in its
-// place. The runs are merged bottom-up as the rows come, so the chain is
-// never walked to find its halves: rows lie far apart in memory, and every
-// row visited is a cache miss in a long list.
+// The runs are merged bottom-up as the rows come, so the chain is never
+// walked to find its halves.
 DueItem* SortRows(DueItem* head) {
     DueItem* runs[64] = {};  // runs[i]: a sorted run of 2^i rows, or null
     while (head != nullptr) {
@@ -199,87 +227,288 @@ DueItem* SortRows(DueItem* head) {
     return sorted;
 }
 
-// Enough of a normalised line for every check of its fixed columns. The
-// fields end by column 23 in every version, and the blank there is kept in a
-// head only with the character after it: 25 characters at the least.
-constexpr size_t kLineHeadSize = 32;
+// A row with the start of its message upper-cased, in a number that orders
+// as those bytes do, taken as the row is made, while its message is at hand:
+// most rows are told apart by the day count and that number, and sorting
+// them needs no look into the rows themselves, which lie all over the
+// blocks.
+struct SortEntry {
+    int32_t daysLeft;
+    uint64_t key;
+    DueItem* row;
+};
 
-// A row for a due record: one left over from the previous list while there
-// are any. Handed back to the C library at every build, the memory of a long
-// list is returned to the system and faulted in again page by page at the
-// next build, which costs about as much as reading the file.
-DueItem* NewRow(DueItem** spareRows) {
-    DueItem* row = *spareRows;
-    if (row == nullptr) return static_cast<DueItem*>(std::malloc(sizeof(DueItem)));
-    *spareRows = row->next;
-    return row;
+uint64_t MessageKey(const char* message) {
+    uint64_t key = 0;
+    bool ended = false;
+    for (int i = 0; i < 8; ++i) {
+        ended = ended || message[i] == '\0';
+        key = key << 8 | (ended ? 0u : static_cast<unsigned char>(UpperAscii(message[i])));
+    }
+    return key;
 }
 
-// Reads the event lines of an open file; the rows due today are appended to
-// the chain at `*tail` in file order, taken from `*spareRows` while it lasts.
+bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+    if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
+    if (a.key != b.key) return a.key < b.key;
+    return CompareMessages(a.row->message, b.row->message) < 0;
+}
+
+// The entries of the rows of a build, in file order; kept from build to
+// build, grown as needed.
+struct SortEntries {
+    SortEntry* entries;
+    size_t count, capacity;
+    bool complete;  // false once one could not be kept
+};
+
+SortEntries sortEntries = {nullptr, 0, 0, true};
+
+void AddEntry(SortEntries* sort, DueItem* row) {
+    if (!sort->complete) return;
+    if (sort->count == sort->capacity) {
+        const size_t capacity = sort->capacity == 0 ? 256 : 2 * sort->capacity;
+        void* grown = std::realloc(sort->entries, capacity * sizeof(SortEntry));
+        if (grown == nullptr) {
+            sort->complete = false;
+            return;
+        }
+        sort->entries = static_cast<SortEntry*>(grown);
+        sort->capacity = capacity;
+    }
+    sort->entries[sort->count++] = {row->daysLeft, MessageKey(row->message), row};
+}
+
+// The chain of a build's rows, in file order, sorted. A short list, as most
+// are, is sorted in its chain, and so is a long one whose entries could not
+// all be kept.
+DueItem* SortList(DueItem* head, SortEntries* sort) {
+    constexpr size_t kShortList = 64;
+    DueItem* sorted = head;
+    if (sort->count <= kShortList || !sort->complete) {
+        sorted = SortRows(head);
+    } else {
+        SortEntry* entries = sort->entries;
+        std::stable_sort(entries, entries + sort->count, EntryBefore);
+        for (size_t i = 0; i + 1 < sort->count; ++i) entries[i].row->next = entries[i + 1].row;
+        entries[sort->count - 1].row->next = nullptr;
+        sorted = entries[0].row;
+    }
+    sort->count = 0;
+    sort->complete = true;
+    return sorted;
+}
+
+// The rows of a list lie one after another in a few large blocks, each row
+// taking the bytes its record uses: the fields, the message and the notes up
+// to their terminator. A row read or copied whole as a record reaches over
+// the rows after it, or into the room kept free at the end of its block, so
+// it is always read in memory of the list; what lies after the notes'
+// terminator means nothing, as in any record. One allocation of a whole
+// record (about 4.3 KB) per row would spread a list of a thousand rows over
+// a thousand pages, each faulted in at its first use; packed, they share a
+// few dozen.
+struct RowBlock {
+    RowBlock* next;
+    size_t used;  // bytes of `rows` taken
+    alignas(Duty) unsigned char rows[256 * 1024 - 64];
+};
+
+// The first block of every list is part of the program's data, so a list of
+// up to some hundreds of rows, as anyone's list is, needs no allocation. The
+// blocks allocated after it for the current list follow in the order they
+// were filled.
+RowBlock firstBlock;
+RowBlock* moreBlocks = nullptr;
+
+RowBlock* FreeBlocks(RowBlock* block) {
+    while (block != nullptr) {
+        RowBlock* next = block->next;
+        std::free(block);
+        block = next;
+    }
+    return nullptr;
+}
+
+// Where the rows of one build go: the blocks of the previous list are used
+// again while there are any, since their pages are already in memory.
+struct RowStore {
+    RowBlock* spare;
+    RowBlock* current;
+    RowBlock** tail;
+};
+
+// Room for a whole record at the end of the rows; null when out of memory.
+DueItem* NewRow(RowStore* store) {
+    RowBlock* block = store->current;
+    if (block == nullptr) {
+        block = &firstBlock;
+        block->used = 0;
+        store->current = block;
+    } else if (block->used + sizeof(Duty) > sizeof block->rows) {
+        block = store->spare;
+        if (block != nullptr) {
+            store->spare = block->next;
+        } else {
+            block = static_cast<RowBlock*>(std::malloc(sizeof(RowBlock)));
+            if (block == nullptr) return nullptr;
+        }
+        block->next = nullptr;
+        block->used = 0;
+        *store->tail = block;
+        store->tail = &block->next;
+        store->current = block;
+    }
+    return reinterpret_cast<DueItem*>(block->rows + block->used);
+}
+
+// Fills the row NewRow gave with the fields of `fields`, and the message and
+// notes of the normalised `line`, and takes the bytes it uses.
+void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line, int version) {
+    std::memcpy(static_cast<void*>(row), &fields, offsetof(Duty, message));
+    row->next = nullptr;
+    ParseDutyText(line, std::strlen(line), version, row);
+    const size_t size = offsetof(Duty, notes) + std::strlen(row->notes) + 1;
+    store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
+}
+
+// Reads the event lines that follow the version line; the rows due today
+// are appended to the chain at `*tail` in file order, with their entries.
 // Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
-// in place; any other has them normalised, checked and parsed from a copy.
-// The whole line is normalised and parsed only for the few rows that are due.
-bool ReadDueRows(FILE* file, int version, DueItem*** tail, DueItem** spareRows) {
-    static char line[kDueLineBufferSize];
-    char head[kLineHeadSize];
-    Duty written;  // filled but for the message and notes
+// in place; any other is normalised, checked and parsed whole. The message
+// and notes of a written line are read only when it is due.
+bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
     const Today today = TodayFacts(LocalToday());
-    int lineNumber = 1;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        ++lineNumber;
+    static YearlyDays yearly;
+    FillYearlyDays(today, &yearly);
+    // The global limits, which a yearly event without its own follows.
+    const int64_t before = prefs.warnDaysBefore;
+    const int64_t after = prefs.warnDaysAfter;
+    size_t length;
+    for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
+        const int lineNumber = lines->lineNumber;
+        Duty written;
         const Duty* fields = &written;
-        if (!ReadWrittenDutyFields(line, lineNumber, version, &written)) {
-            if (IsSkippableLineHead(line, head, sizeof head)) continue;
-            const int check = ValidateDutyLine(head, lineNumber, version);
-            if (check == -2) continue;
-            if (check == -1) return false;
-            fields = ParseDutyLine(head, lineNumber, version);
+        int day, month, daysLeft;
+        const bool asWritten = ReadWrittenDate(line, version, &day, &month);
+        if (asWritten && IsPlainYearly(line)) {
+            daysLeft = yearly.days[month][day];
+            if (daysLeft < -after || daysLeft > before) continue;
+            ReadWrittenFields(line, lineNumber, day, month, &written);
+        } else {
+            if (asWritten) {
+                ReadWrittenFields(line, lineNumber, day, month, &written);
+            } else {
+                if (IsSkippableLine(line)) continue;
+                const int check = ValidateDutyLine(line, lineNumber, version);
+                if (check == -2) continue;
+                if (check == -1) return false;
+                fields = ParseDutyLine(line, lineNumber, version);
+            }
+            // Either way the date has passed the checks of a valid line.
+            daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
+                                           : DaysLeftOfValidDate(today, *fields);
+            if (!IsDue(*fields, daysLeft)) continue;
         }
-        // Either way the date has passed the checks of a valid line.
-        const int daysLeft = DaysLeftOfValidDate(today, *fields);
-        if (!IsDue(*fields, daysLeft)) continue;
 
+        // The fields of a line as written are those of the line normalised;
+        // normalising again changes nothing when it was done above.
         IsSkippableLine(line);
-        Duty* duty = ParseDutyLine(line, lineNumber, version);
-        duty->daysLeft = daysLeft;
-        DueItem* row = NewRow(spareRows);
+        DueItem* row = NewRow(store);
         if (row == nullptr) continue;
-        // The record up to the end of its notes: the bytes after them mean
-        // nothing, and copying them would be most of the memory a build
-        // touches.
-        std::memcpy(row, duty, offsetof(Duty, notes) + std::strlen(duty->notes) + 1);
-        row->next = nullptr;
+        KeepRow(store, row, *fields, line, version);
+        row->daysLeft = daysLeft;
         **tail = row;
         *tail = &row->next;
+        AddEntry(&sortEntries, row);
     }
     return true;
+}
+
+// A row's text is put together piece by piece: formatting each row with the
+// C library's printf would cost more than reading its line. The pieces are
+// short; what would not fit is cut.
+struct TextOut {
+    char* text;
+    size_t size;
+    size_t used;
+};
+
+void Put(TextOut* out, const char* piece) {
+    for (; *piece != '\0' && out->used + 1 < out->size; ++piece) out->text[out->used++] = *piece;
+    out->text[out->used] = '\0';
+}
+
+// `value` in decimal, with zeros after its sign up to `width` characters in
+// all, as printf's %0*d writes it.
+void PutNumber(TextOut* out, long long value, int width) {
+    char digits[24];
+    int count = 0;
+    unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    char shown[48];
+    int used = 0;
+    if (value < 0) shown[used++] = '-';
+    for (int zeros = width - count - used; zeros > 0; --zeros) shown[used++] = '0';
+    while (count > 0) shown[used++] = digits[--count];
+    shown[used] = '\0';
+    Put(out, shown);
+}
+
+// The date column: "07 Maj," or "Maj 07," by the locale's date order, with
+// " (Pią)" before the comma when `weekday` is given.
+void PutDate(TextOut* out, int day, int month, const char* weekday) {
+    const char* monthName = MonthShortName(month);
+    if (monthName == nullptr) monthName = "?";
+    if (dayFirst == 0) {
+        Put(out, monthName);
+        Put(out, " ");
+        PutNumber(out, day, 2);
+    } else {
+        PutNumber(out, day, 2);
+        Put(out, std::strncmp(languageCode, "ee", sizeof languageCode) == 0 ? ". " : " ");
+        Put(out, monthName);
+    }
+    if (weekday != nullptr) {
+        Put(out, " (");
+        Put(out, weekday);
+        Put(out, ")");
+    }
+    Put(out, ",");
 }
 
 }  // namespace
 
 DueItem* FreeDueList(DueItem* head) {
-    // A list freed by its holder is no longer ours to free at the next build.
-    if (head == dueHead) dueHead = nullptr;
-    while (head != nullptr) {
-        DueItem* next = head->next;
-        std::free(head);
-        head = next;
+    // Only the current list is ours: an older one went with the build that
+    // followed it, and a list freed by its holder is not freed again.
+    if (head != nullptr && head == dueHead) {
+        moreBlocks = FreeBlocks(moreBlocks);
+        std::free(sortEntries.entries);
+        sortEntries = {nullptr, 0, 0, true};
+        dueHead = nullptr;
     }
     return nullptr;
 }
 
 DueItem* BuildDueList(int* buildCountOut) {
-    // The previous list is no longer shown; its rows are used again for the
-    // new one, and those left over are freed at the end.
-    DueItem* spareRows = dueHead;
+    // The previous list is no longer shown; its blocks take the new rows,
+    // and those left over are freed at the end.
+    RowStore store = {moreBlocks, nullptr, &moreBlocks};
+    moreBlocks = nullptr;
     dueHead = nullptr;
 
     FILE* file = std::fopen(kEventsFileName, "rb");
-    if (file == nullptr) return FreeDueList(spareRows);
+    if (file == nullptr) {
+        FreeBlocks(store.spare);
+        return nullptr;
+    }
 
     bool stopped = false;
     DueItem* head = nullptr;
@@ -287,12 +516,14 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        stopped = !ReadDueRows(file, version, &tail, &spareRows);
+        static LineReader lines;
+        StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
+        stopped = !ReadDueRows(&lines, version, &store, &tail);
     }
     std::fclose(file);
-    FreeDueList(spareRows);
+    FreeBlocks(store.spare);
     PlatformWaitCursor(false);
-    dueHead = SortRows(head);
+    dueHead = SortList(head, &sortEntries);
     if (stopped) PlatformQuit(0);
 
     ++buildCount;
@@ -303,39 +534,29 @@ DueItem* BuildDueList(int* buildCountOut) {
 int DaysLeft(const Duty& duty) { return DaysLeftFrom(TodayFacts(LocalToday()), duty); }
 
 void RowDateText(int day, int month, const char* weekday, char* out, size_t size) {
-    const char* monthName = MonthShortName(month);
-    if (monthName == nullptr) monthName = "?";
-    char date[64];
-    if (dayFirst == 0) {
-        std::snprintf(date, sizeof date, "%s%c%02d", monthName, ' ', day);
-    } else if (std::strncmp(languageCode, "ee", sizeof languageCode) == 0) {
-        std::snprintf(date, sizeof date, "%02d.%c%s", day, ' ', monthName);
-    } else {
-        std::snprintf(date, sizeof date, "%02d%c%s", day, ' ', monthName);
-    }
-    if (weekday != nullptr) {
-        std::snprintf(out, size, "%s (%s),", date, weekday);
-    } else {
-        std::snprintf(out, size, "%s,", date);
-    }
+    if (size == 0) return;
+    TextOut text = {out, size, 0};
+    out[0] = '\0';
+    PutDate(&text, day, month, weekday);
 }
 
 const char* DueRowText(const DueItem* row) {
     static char text[640];
+    TextOut out = {text, sizeof text, 0};
     text[0] = '\0';
     if (row == nullptr) return text;
 
-    char days[96];
     if (row->daysLeft == 0) {
-        CopyText(days, LoadStr(1280), sizeof days);
+        Put(&out, LoadStr(1280));
     } else {
-        const int textId = (row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275;
-        std::snprintf(days, sizeof days, "%d %s", row->daysLeft, LoadStr(textId));
+        PutNumber(&out, row->daysLeft, 0);
+        Put(&out, " ");
+        Put(&out, LoadStr((row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275));
     }
+    Put(&out, ":\t");
 
-    char date[128];
-    RowDateText(row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr, date,
-                sizeof date);
+    PutDate(&out, row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr);
+    Put(&out, "\t");
 
     char message[kMessageSize];
     const size_t length = strnlen(row->message, kMessageSize - 1);
@@ -343,7 +564,6 @@ const char* DueRowText(const DueItem* row) {
     message[length] = '\0';
     char shown[kMessageSize];
     ExpandMacros(message, row->daysLeft, shown, sizeof shown);  // the message itself when it fails
-
-    std::snprintf(text, sizeof text, "%s:\t%s\t%s", days, date, shown);
+    Put(&out, shown);
     return text;
 }

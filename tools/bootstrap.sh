@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(cmake g++ make g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
           libbenchmark-dev clang libclang-rt-14-dev fonts-comic-neue imagemagick
-          locales liblnk-utils python3-icalendar python3-vobject)
+          locales liblnk-utils python3-icalendar python3-vobject hyperfine time)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,8 +1,11 @@
-// Arbitrary bytes as one line of the events file: judging a line by its
-// normalised start, or by its raw start when it stands as written (as the
-// due list does), must agree with normalising and parsing the whole line, and the $Age expansion of the bytes must stay
-// within any output buffer.
+// Arbitrary bytes as one line of the events file: judging a line by its raw
+// start when it stands as written, as the due list does, must agree with
+// normalising and parsing the whole line; as a whole file, the block reader
+// must number its lines by their ends; and the $Age expansion of the bytes
+// must stay within any output buffer.
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "app/platform.h"
@@ -10,6 +13,8 @@
 #include "model/due_list.h"
 #include "model/macros.h"
 #include "storage/events_file.h"
+#include "storage/line_reader.h"
+#include "storage/written_line.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -20,35 +25,36 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-void CheckHeadAgreesWithWholeLine(const char* bytes, int version) {
-    static char whole[kDueLineBufferSize];
-    std::strcpy(whole, bytes);
-    char head[32];
-    const bool headSkipped = IsSkippableLineHead(bytes, head, sizeof head);
-    Check(std::strcmp(bytes, whole) == 0);  // the line itself is left alone
-    const bool wholeSkipped = IsSkippableLine(whole);
-    Check(headSkipped == wholeSkipped);
-    Check(std::strncmp(head, whole, std::strlen(head)) == 0);
-    if (wholeSkipped) return;
-
-    fake.answers.assign(1, kAnswerYes);
-    const int headVerdict = ValidateDutyLine(head, 9, version);
-    fake.answers.assign(1, kAnswerYes);
-    const int wholeVerdict = ValidateDutyLine(whole, 9, version);
-    Check(headVerdict == wholeVerdict);
-
-    const Duty fromHead = *ParseDutyLine(head, 9, version);
-    const Duty fromWhole = *ParseDutyLine(whole, 9, version);
-    Check(fromHead.day == fromWhole.day && fromHead.month == fromWhole.month && fromHead.year == fromWhole.year);
-    Check(fromHead.yearly == fromWhole.yearly && fromHead.repeatMark == fromWhole.repeatMark);
-    Check(fromHead.warnBefore == fromWhole.warnBefore && fromHead.warnAfter == fromWhole.warnAfter);
-    Check(DaysLeft(fromHead) == DaysLeft(fromWhole));
+// The bytes as a whole file read by the block reader, with small blocks and
+// a small longest line so that every way through it is taken: it must hand
+// out the lines as counted by their line ends, each cut to the longest.
+void CheckLinesAgreeWithLineEnds(const uint8_t* data, size_t size, size_t longest, size_t spare) {
+    FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+    if (file == nullptr) return;
+    static LineReader lines;
+    StartLines(&lines, file, longest + 1 + kLineSlack + spare, longest, 1);
+    const char* const end = reinterpret_cast<const char*>(data) + size;
+    const char* expected = reinterpret_cast<const char*>(data);
+    int number = 1;
+    size_t length = 0;
+    for (const char* line; (line = NextLine(&lines, &length)) != nullptr;) {
+        const char* lineEnd = std::find(expected, end, '\n');
+        const size_t whole = static_cast<size_t>(lineEnd - expected);
+        Check(length == std::min(whole, longest) && std::memcmp(line, expected, length) == 0);
+        Check(line[length] == '\0' && lines.lineNumber == ++number);
+        expected = lineEnd == end ? end : lineEnd + 1;
+    }
+    Check(expected == end);
+    std::fclose(file);
 }
 
-// A line that the fast way accepts is one the general way uses as it stands.
+// A line that the fast way accepts is one the general way uses as it stands,
+// with the same fields.
 void CheckFastWayAgrees(const char* line, int version) {
+    int day, month;
+    if (!ReadWrittenDate(line, version, &day, &month)) return;
     Duty fast;
-    if (!ReadWrittenDutyFields(line, 9, version, &fast)) return;
+    ReadWrittenFields(line, 9, day, month, &fast);
     static char whole[kDueLineBufferSize];
     std::strcpy(whole, line);
     Check(!IsSkippableLine(whole));
@@ -58,6 +64,7 @@ void CheckFastWayAgrees(const char* line, int version) {
     Check(fast.line == parsed.line && fast.day == parsed.day && fast.month == parsed.month);
     Check(fast.year == parsed.year && fast.yearly == parsed.yearly && fast.repeatMark == parsed.repeatMark);
     Check(fast.warnBefore == parsed.warnBefore && fast.warnAfter == parsed.warnAfter);
+    if (IsPlainYearly(line)) Check(parsed.yearly != 0 && parsed.warnBefore == 0 && parsed.warnAfter == 0);
 }
 
 void CheckExpansionStaysInside(const char* text, size_t outputSize, int offset) {
@@ -84,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int version = kVersions[data[0] % 4];
     std::memcpy(line, data + 2, size - 2);
     line[size - 2] = '\0';
-    CheckHeadAgreesWithWholeLine(line, version);
+    CheckLinesAgreeWithLineEnds(data + 2, size - 2, 1 + data[1] % 64, data[0] % 64);
     CheckFastWayAgrees(line, version);
     CheckExpansionStaysInside(line, data[0] % 2 ? std::strlen(line) + 1 : data[1] % 40, data[1] * 7 - 900);
     return 0;
