@@ -40,7 +40,7 @@ TEST(EndToEnd, ListEditorPicture) {
     HWND list = FindWindowExA(editor, nullptr, "SysListView32", nullptr);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 5; }, 3000));
     Sleep(300);
-    SaveWindowPicture(editor, BesideDriver("screenshots\\list-editor.bmp"));
+    EXPECT_TRUE(SaveWindowPicture(editor, BesideDriver("screenshots\\list-editor.bmp")));
 
     // Exit from the tray menu while the list holds a change asks first.
     PostMessageA(editor, WM_COMMAND, 1830, 0);  // delete the row it opens on
