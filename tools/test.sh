@@ -57,6 +57,8 @@ for preset in "${presets[@]}"; do
         # shellcheck disable=SC2086
         ctest --test-dir "build/$preset" --output-on-failure -j1 ${QB_CTEST_ARGS:-} 2>&1 | tee "$log"
         p=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log" | tail -1)
+        # ctest keeps a skipped test's reason to itself.
+        grep -q '(Skipped)' "$log" && echo "a skipped test says why in: ctest --test-dir build/$preset -V -R NAME"
     fi
     if [ -z "$p" ]; then
         failed=$((failed + 1))
