@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -124,17 +126,24 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
 }
 
 // The count of every valid date of a yearly event, worked out once a build:
-// most lines are yearly events, and most of them are not due.
+// most lines are yearly events, and most of them are not due. For a yearly
+// event without limits of its own, whether it is passed over as not due,
+// by its day as written (0 to 99) and its month (0 for none): never for a
+// date that is not valid, which goes the way that checks it.
 struct YearlyDays {
     int days[13][32];
+    bool passedOver[13][100];
 };
 
-void FillYearlyDays(const Today& today, YearlyDays* yearly) {
+void FillYearlyDays(const Today& today, int64_t before, int64_t after, YearlyDays* yearly) {
     Duty duty = {};
     duty.yearly = 1;
+    std::memset(yearly->passedOver, 0, sizeof yearly->passedOver);
     for (duty.month = 1; duty.month <= 12; ++duty.month) {
         for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
-            yearly->days[duty.month][duty.day] = DaysLeftOfValidDate(today, duty);
+            const int days = DaysLeftOfValidDate(today, duty);
+            yearly->days[duty.month][duty.day] = days;
+            yearly->passedOver[duty.month][duty.day] = days < -after || days > before;
         }
     }
 }
@@ -228,12 +237,12 @@ DueItem* SortRows(DueItem* head) {
 }
 
 // A row with the start of its message upper-cased, in a number that orders
-// as those bytes do, taken as the row is made, while its message is at hand:
-// most rows are told apart by the day count and that number, and sorting
-// them needs no look into the rows themselves, which lie all over the
-// blocks.
+// as those bytes do, and its place in the file: most rows are told apart by
+// the day count and that number, and sorting them needs no look into the
+// rows themselves, which lie all over the blocks.
 struct SortEntry {
     int32_t daysLeft;
+    uint32_t order;  // place in the file among the rows of the build
     uint64_t key;
     DueItem* row;
 };
@@ -248,54 +257,59 @@ uint64_t MessageKey(const char* message) {
     return key;
 }
 
-bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+// Rows alike in their day count and in the start of their messages come in
+// file order; any two entries differ in that order, so a sort that keeps
+// nothing in order by itself, and needs no buffer, gives a stable order.
+bool KeyBefore(const SortEntry& a, const SortEntry& b) {
     if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
     if (a.key != b.key) return a.key < b.key;
-    return CompareMessages(a.row->message, b.row->message) < 0;
+    return a.order < b.order;
 }
 
-// The entries of the rows of a build, in file order; kept from build to
-// build, grown as needed.
-struct SortEntries {
-    SortEntry* entries;
-    size_t count, capacity;
-    bool complete;  // false once one could not be kept
-};
+bool MessageBefore(const SortEntry& a, const SortEntry& b) {
+    const int order = CompareMessages(a.row->message, b.row->message);
+    return order != 0 ? order < 0 : a.order < b.order;
+}
 
-SortEntries sortEntries = {nullptr, 0, 0, true};
-
-void AddEntry(SortEntries* sort, DueItem* row) {
-    if (!sort->complete) return;
-    if (sort->count == sort->capacity) {
-        const size_t capacity = sort->capacity == 0 ? 256 : 2 * sort->capacity;
-        void* grown = std::realloc(sort->entries, capacity * sizeof(SortEntry));
-        if (grown == nullptr) {
-            sort->complete = false;
-            return;
+// Sorts by the entries alone first; then each run of entries alike in day
+// count and key by the whole messages, which looks into only the rows of
+// those runs, each a few times at most.
+void SortEntries(SortEntry* entries, size_t count) {
+    std::sort(entries, entries + count, KeyBefore);
+    for (size_t start = 0; start < count;) {
+        size_t end = start + 1;
+        while (end < count && entries[end].daysLeft == entries[start].daysLeft &&
+               entries[end].key == entries[start].key) {
+            ++end;
         }
-        sort->entries = static_cast<SortEntry*>(grown);
-        sort->capacity = capacity;
+        if (end - start > 1) std::sort(entries + start, entries + end, MessageBefore);
+        start = end;
     }
-    sort->entries[sort->count++] = {row->daysLeft, MessageKey(row->message), row};
 }
 
-// The chain of a build's rows, in file order, sorted. A short list, as most
-// are, is sorted in its chain, and so is a long one whose entries could not
-// all be kept.
-DueItem* SortList(DueItem* head, SortEntries* sort) {
+// The chain of a build's `count` rows, in file order, sorted. A short list,
+// as most are, is sorted in its chain. A long one is sorted by entries,
+// taken from its rows into `room` (`size` bytes, free now that the file is
+// read) when they fit there, else into memory of their own; when there is
+// none, it is sorted in its chain too.
+DueItem* SortList(DueItem* head, size_t count, void* room, size_t size) {
     constexpr size_t kShortList = 64;
-    DueItem* sorted = head;
-    if (sort->count <= kShortList || !sort->complete) {
-        sorted = SortRows(head);
-    } else {
-        SortEntry* entries = sort->entries;
-        std::stable_sort(entries, entries + sort->count, EntryBefore);
-        for (size_t i = 0; i + 1 < sort->count; ++i) entries[i].row->next = entries[i + 1].row;
-        entries[sort->count - 1].row->next = nullptr;
-        sorted = entries[0].row;
+    if (count <= kShortList) return SortRows(head);
+    void* allocated = nullptr;
+    if (std::align(alignof(SortEntry), count * sizeof(SortEntry), room, size) == nullptr) {
+        room = allocated = std::malloc(count * sizeof(SortEntry));
+        if (room == nullptr) return SortRows(head);
     }
-    sort->count = 0;
-    sort->complete = true;
+    SortEntry* entries = static_cast<SortEntry*>(room);
+    uint32_t order = 0;
+    for (DueItem* row = head; row != nullptr; row = row->next, ++order) {
+        new (&entries[order]) SortEntry{row->daysLeft, order, MessageKey(row->message), row};
+    }
+    SortEntries(entries, count);
+    for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
+    entries[count - 1].row->next = nullptr;
+    DueItem* sorted = entries[0].row;
+    std::free(allocated);
     return sorted;
 }
 
@@ -321,6 +335,10 @@ struct RowBlock {
 RowBlock firstBlock;
 RowBlock* moreBlocks = nullptr;
 
+// The reader of the events file, kept from build to build, as its block is
+// large.
+LineReader lines;
+
 RowBlock* FreeBlocks(RowBlock* block) {
     while (block != nullptr) {
         RowBlock* next = block->next;
@@ -336,6 +354,7 @@ struct RowStore {
     RowBlock* spare;
     RowBlock* current;
     RowBlock** tail;
+    size_t rows;  // kept so far
 };
 
 // Room for a whole record at the end of the rows; null when out of memory.
@@ -372,60 +391,98 @@ void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line
     store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
 }
 
-// Reads the event lines that follow the version line; the rows due today
-// are appended to the chain at `*tail` in file order, with their entries.
-// Returns false when the reading stopped.
+// What every line of a build is judged by, worked out once a build.
+struct BuildFacts {
+    Today today;
+    YearlyDays yearly;
+    int version;
+};
+
+// Whether `line`, as read from the file, is one nearly every line is: as
+// written, a yearly event without limits of its own, and not due. Its first
+// 32 bytes are read.
+inline bool IsPassedOver(const char* line, const BuildFacts& facts) {
+    return facts.version == kVersion141 && HasPlainYearlyColumns(line) &&
+           facts.yearly.passedOver[MonthFromCodeBytes(line + 3)][DigitsValue<0, 2>(line)];
+}
+
+// Judges one line of the file, terminated, and keeps it as a row at `*tail`
+// when it is due. Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
 // in place; any other is normalised, checked and parsed whole. The message
 // and notes of a written line are read only when it is due.
-bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
-    const Today today = TodayFacts(LocalToday());
-    static YearlyDays yearly;
-    FillYearlyDays(today, &yearly);
-    // The global limits, which a yearly event without its own follows.
-    const int64_t before = prefs.warnDaysBefore;
-    const int64_t after = prefs.warnDaysAfter;
-    size_t length;
-    for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
-        const int lineNumber = lines->lineNumber;
-        Duty written;
-        const Duty* fields = &written;
-        int day, month, daysLeft;
-        const bool asWritten = ReadWrittenDate(line, version, &day, &month);
-        if (asWritten && IsPlainYearly(line)) {
-            daysLeft = yearly.days[month][day];
-            if (daysLeft < -after || daysLeft > before) continue;
-            ReadWrittenFields(line, lineNumber, day, month, &written);
-        } else {
-            if (asWritten) {
-                ReadWrittenFields(line, lineNumber, day, month, &written);
-            } else {
-                if (IsSkippableLine(line)) continue;
-                const int check = ValidateDutyLine(line, lineNumber, version);
-                if (check == -2) continue;
-                if (check == -1) return false;
-                fields = ParseDutyLine(line, lineNumber, version);
-            }
-            // Either way the date has passed the checks of a valid line.
-            daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
-                                           : DaysLeftOfValidDate(today, *fields);
-            if (!IsDue(*fields, daysLeft)) continue;
-        }
-
-        // The fields of a line as written are those of the line normalised;
-        // normalising again changes nothing when it was done above.
-        IsSkippableLine(line);
-        DueItem* row = NewRow(store);
-        if (row == nullptr) continue;
-        KeepRow(store, row, *fields, line, version);
-        row->daysLeft = daysLeft;
-        **tail = row;
-        *tail = &row->next;
-        AddEntry(&sortEntries, row);
+bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* store, DueItem*** tail) {
+    Duty written;
+    const Duty* fields = &written;
+    int day, month;
+    if (ReadWrittenDate(line, facts.version, &day, &month)) {
+        ReadWrittenFields(line, lineNumber, day, month, &written);
+    } else {
+        if (IsSkippableLine(line)) return true;
+        const int check = ValidateDutyLine(line, lineNumber, facts.version);
+        if (check == -2) return true;
+        if (check == -1) return false;
+        fields = ParseDutyLine(line, lineNumber, facts.version);
     }
+    // Either way the date has passed the checks of a valid line.
+    const int daysLeft = fields->yearly != 0 ? facts.yearly.days[fields->month][fields->day]
+                                             : DaysLeftOfValidDate(facts.today, *fields);
+    if (!IsDue(*fields, daysLeft)) return true;
+
+    // The fields of a line as written are those of the line normalised;
+    // normalising again changes nothing when it was done above.
+    IsSkippableLine(line);
+    DueItem* row = NewRow(store);
+    if (row == nullptr) return true;
+    KeepRow(store, row, *fields, line, facts.version);
+    row->daysLeft = daysLeft;
+    **tail = row;
+    *tail = &row->next;
+    ++store->rows;
     return true;
+}
+
+// Reads the event lines that follow the version line; the rows due today
+// are appended to the chain at `*tail` in file order, with their entries.
+// Returns false when the reading stopped.
+//
+// The lines that lie whole in the reader's block are walked here, and those
+// passed over are not even terminated: their line end is looked for after
+// the columns judged. The reader gives the rest: the lines across the end of
+// its block, and those longer than a line can be.
+bool ReadDueRows(LineReader* lines, const BuildFacts& facts, RowStore* store, DueItem*** tail) {
+    const size_t searched = lines->longest + 1;
+    constexpr size_t kJudged = kWrittenWidth + 1;  // columns without a line end in a line passed over
+    for (;;) {
+        if (!lines->inLongLine) {
+            char* next = lines->block + lines->start;
+            char* const end = lines->block + lines->end;
+            int lineNumber = lines->lineNumber;
+            for (;;) {
+                const size_t unread = static_cast<size_t>(end - next);
+                const size_t count = unread < searched ? unread : searched;
+                char* lineEnd;
+                if (count > kJudged && IsPassedOver(next, facts)) {
+                    lineEnd = FindLineEnd(next + kJudged, count - kJudged);
+                    if (lineEnd == nullptr) break;
+                } else {
+                    lineEnd = FindLineEnd(next, count);
+                    if (lineEnd == nullptr) break;
+                    *lineEnd = '\0';
+                    if (!TakeLine(next, lineNumber + 1, facts, store, tail)) return false;
+                }
+                next = lineEnd + 1;
+                ++lineNumber;
+            }
+            PassLines(lines, next, lineNumber);
+        }
+        size_t length;
+        char* line = NextLine(lines, &length);
+        if (line == nullptr) return true;
+        if (!TakeLine(line, lines->lineNumber, facts, store, tail)) return false;
+    }
 }
 
 // A row's text is put together piece by piece: formatting each row with the
@@ -490,8 +547,6 @@ DueItem* FreeDueList(DueItem* head) {
     // followed it, and a list freed by its holder is not freed again.
     if (head != nullptr && head == dueHead) {
         moreBlocks = FreeBlocks(moreBlocks);
-        std::free(sortEntries.entries);
-        sortEntries = {nullptr, 0, 0, true};
         dueHead = nullptr;
     }
     return nullptr;
@@ -500,7 +555,7 @@ DueItem* FreeDueList(DueItem* head) {
 DueItem* BuildDueList(int* buildCountOut) {
     // The previous list is no longer shown; its blocks take the new rows,
     // and those left over are freed at the end.
-    RowStore store = {moreBlocks, nullptr, &moreBlocks};
+    RowStore store = {moreBlocks, nullptr, &moreBlocks, 0};
     moreBlocks = nullptr;
     dueHead = nullptr;
 
@@ -516,14 +571,17 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        static LineReader lines;
         StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
-        stopped = !ReadDueRows(&lines, version, &store, &tail);
+        static BuildFacts facts;
+        facts.today = TodayFacts(LocalToday());
+        FillYearlyDays(facts.today, prefs.warnDaysBefore, prefs.warnDaysAfter, &facts.yearly);
+        facts.version = version;
+        stopped = !ReadDueRows(&lines, facts, &store, &tail);
     }
     std::fclose(file);
     FreeBlocks(store.spare);
     PlatformWaitCursor(false);
-    dueHead = SortList(head, &sortEntries);
+    dueHead = SortList(head, store.rows, lines.block, sizeof lines.block);
     if (stopped) PlatformQuit(0);
 
     ++buildCount;

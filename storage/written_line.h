@@ -10,46 +10,43 @@
 #include "model/duty.h"
 #include "storage/events_file.h"
 
-// A byte that normalisation neither drops nor changes, and not the terminator.
-inline bool IsVisible(char c) { return static_cast<unsigned char>(c) > ' '; }
-
-// The first 24 columns of a version 1.41 line as FormatDutyLine writes them:
-// '9' stands for a digit and '.' for a byte judged apart (the month code and
-// the mark); dashes and blanks stand for themselves.
-inline constexpr char kWrittenColumns[] = "99-...-9999 99. 999 999 ";
+// The first columns of a version 1.41 line as FormatDutyLine writes them:
+// '9' stands for a digit, '!' for a byte that normalisation neither drops nor
+// changes (the mark, and the first byte of the message) and '.' for the month
+// code, judged apart; dashes and blanks stand for themselves. The fields end
+// at column 23.
+inline constexpr char kWrittenColumns[] = "99-...-9999 99! 999 999 !";
 inline constexpr int kWrittenWidth = 24;
-static_assert(sizeof kWrittenColumns == kWrittenWidth + 1, "the fields of version 1.41 end at column 23");
+static_assert(sizeof kWrittenColumns == kWrittenWidth + 2, "the fields of version 1.41 end at column 23");
 
-// The written columns as masks for judging eight bytes at once: a byte ANDed
-// with `mask` must give `value`, which fixes a dash or a blank whole and the
-// high half of a digit (3); adding `six` to a digit's low half must then
-// leave it below 16, so that it is at most 9. No sum carries into the next
-// byte.
-struct WrittenBytes {
-    unsigned char mask[kWrittenWidth];
-    unsigned char value[kWrittenWidth];
-    unsigned char lowHalf[kWrittenWidth];
-    unsigned char six[kWrittenWidth];
+// The columns are judged 32 bytes at once, as two vectors of 16 bytes (GCC and
+// Clang give every target of this program such vectors): each byte must lie
+// between the least and the greatest its column allows.
+typedef unsigned char SixteenBytes __attribute__((vector_size(16)));
+inline constexpr int kJudgedWidth = 32;
+
+struct ColumnBounds {
+    unsigned char least[kJudgedWidth];
+    unsigned char most[kJudgedWidth];
 };
 
-constexpr WrittenBytes WrittenBytesOf(const char* columns) {
-    WrittenBytes bytes = {};
-    for (int i = 0; i < kWrittenWidth; ++i) {
-        if (columns[i] == '9') {
-            bytes.mask[i] = 0xF0;
-            bytes.value[i] = 0x30;
-            bytes.lowHalf[i] = 0x0F;
-            bytes.six[i] = 6;
-        } else if (columns[i] != '.') {
-            bytes.mask[i] = 0xFF;
-            bytes.value[i] = static_cast<unsigned char>(columns[i]);
-        }
+constexpr ColumnBounds BoundsOf(const char* columns) {
+    ColumnBounds bounds = {};
+    for (int i = 0; i < kJudgedWidth; ++i) {
+        const char column = i < kWrittenWidth + 1 ? columns[i] : '.';
+        bounds.least[i] = column == '9' ? '0' : column == '!' ? ' ' + 1 : column == '.' ? 0 : column;
+        bounds.most[i] = column == '9' ? '9' : (column == '!' || column == '.') ? 0xFF : column;
     }
-    return bytes;
+    return bounds;
 }
 
-inline constexpr WrittenBytes kWritten = WrittenBytesOf(kWrittenColumns);
-inline constexpr uint64_t kBit4OfEveryByte = 0x1010101010101010ull;
+inline constexpr ColumnBounds kWrittenBounds = BoundsOf(kWrittenColumns);
+
+inline SixteenBytes Sixteen(const void* bytes) {
+    SixteenBytes vector;
+    std::memcpy(&vector, bytes, sizeof vector);
+    return vector;
+}
 
 inline uint64_t EightBytes(const void* bytes) {
     uint64_t word;
@@ -57,17 +54,22 @@ inline uint64_t EightBytes(const void* bytes) {
     return word;
 }
 
-// Whether the first 24 bytes of `line` hold digits, dashes and blanks where
-// kWrittenColumns has them; a terminator among them fails.
-inline bool HasWrittenColumns(const char* line) {
-    for (int at = 0; at < kWrittenWidth; at += 8) {
-        const uint64_t bytes = EightBytes(line + at);
-        if ((bytes & EightBytes(kWritten.mask + at)) != EightBytes(kWritten.value + at)) return false;
-        const uint64_t lowHalves = bytes & EightBytes(kWritten.lowHalf + at);
-        if (((lowHalves + EightBytes(kWritten.six + at)) & kBit4OfEveryByte) != 0) return false;
-    }
-    return true;
+// Whether the first 25 bytes of `line` are bytes that `bounds` allow; 32
+// bytes are read.
+inline bool HasColumns(const char* line, const ColumnBounds& bounds) {
+    const SixteenBytes first = Sixteen(line);
+    const SixteenBytes second = Sixteen(line + 16);
+    const SixteenBytes inside = (first >= Sixteen(bounds.least)) & (first <= Sixteen(bounds.most)) &
+                                (second >= Sixteen(bounds.least + 16)) &
+                                (second <= Sixteen(bounds.most + 16));
+    unsigned char verdicts[sizeof inside];  // 0xFF for each byte inside its bounds
+    std::memcpy(verdicts, &inside, sizeof verdicts);
+    return (EightBytes(verdicts) & EightBytes(verdicts + 8)) == ~0ull;
 }
+
+// Whether the first 25 bytes of `line` are bytes kWrittenColumns allows; a
+// terminator or a line end among them fails.
+inline bool HasWrittenColumns(const char* line) { return HasColumns(line, kWrittenBounds); }
 
 // The value of the `width` digits from column `start` on. A template, so
 // that each field's few digits are read without a loop.
@@ -83,18 +85,18 @@ inline int DigitsValue(const char* line) {
 // file, stand exactly as FormatDutyLine puts them (digits, dashes and single
 // blanks, a message begun) and hold a valid date, stores the date and
 // returns true: such a line is never skipped and always passes
-// ValidateDutyLine. Returns false for any other line. Its first 25 bytes are
+// ValidateDutyLine. Returns false for any other line. Its first 32 bytes are
 // read even when the line is shorter, so it must lie in a buffer at least
 // that long, as the readers' line buffers are.
 inline bool ReadWrittenDate(const char* line, int version, int* day, int* month) {
     // Files of older versions are rewritten in the current one at start-up;
     // their lines go the general way.
     if (version != kVersion141) return false;
-    // A terminator fails the check of any column it stands in, so a short
-    // line is turned away whatever bytes follow its end. Each blank is
-    // followed by a visible byte, so normalising would change none of these
-    // columns.
-    if (!HasWrittenColumns(line) || !IsVisible(line[14]) || !IsVisible(line[kWrittenWidth])) return false;
+    // A terminator or a line end fails the check of any column it stands in,
+    // so a short line is turned away whatever bytes follow its end. Each
+    // blank is followed by a visible byte, so normalising would change none
+    // of these columns.
+    if (!HasWrittenColumns(line)) return false;
     *day = DigitsValue<0, 2>(line);
     *month = MonthFromCodeBytes(line + 3);
     return *month != 0 && *day >= 1 && *day <= kDaysInMonth[*month - 1];
@@ -104,7 +106,21 @@ inline bool ReadWrittenDate(const char* line, int version, int* day, int* month)
 // limits of its own, as nearly every line is. Whether such a line is due
 // depends on its date alone.
 inline bool IsPlainYearly(const char* line) {
-    return (line[12] != '0' || line[13] != '0') && std::memcmp(line + 16, "000 000", 7) == 0;
+    // Columns 16 to 22 compared at once; the eighth byte is masked off.
+    const uint64_t limits = EightBytes(line + 16) & EightBytes("\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
+    return (line[12] != '0' || line[13] != '0') && limits == EightBytes("000 000");
+}
+
+// Both checks at once, but for the date: whether `line` has the written
+// columns of a yearly event without limits of its own, so that it is a line
+// that ReadWrittenDate takes and IsPlainYearly finds plain when its date is
+// valid. The date is then in DigitsValue<0, 2> and MonthFromCodeBytes(line
+// + 3), which gives 0 for no month.
+inline constexpr char kPlainYearlyColumns[] = "99-...-9999 99! 000 000 !";
+inline constexpr ColumnBounds kPlainYearlyBounds = BoundsOf(kPlainYearlyColumns);
+
+inline bool HasPlainYearlyColumns(const char* line) {
+    return HasColumns(line, kPlainYearlyBounds) && (line[12] != '0' || line[13] != '0');
 }
 
 // Then, for a line that ReadWrittenDate took: fills every field of `fields`
