@@ -247,43 +247,67 @@ struct SortEntry {
     DueItem* row;
 };
 
-uint64_t MessageKey(const char* message) {
-    uint64_t key = 0;
-    bool ended = false;
-    for (int i = 0; i < 8; ++i) {
-        ended = ended || message[i] == '\0';
-        key = key << 8 | (ended ? 0u : static_cast<unsigned char>(UpperAscii(message[i])));
+// Eight bytes of a message from byte `at` on, upper-cased, in a number that
+// orders as those bytes do; the bytes from its terminator on, or past the
+// message, count as 0. The bytes are judged all at once, in a word where the
+// first of them is the highest; no sum carries into the next byte.
+uint64_t MessageKey(const char* message, int at) {
+    constexpr uint64_t kEveryByte = 0x0101010101010101ull;
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    unsigned char bytes[8] = {};
+    if (at + 8 <= kMessageSize) {
+        std::memcpy(bytes, message + at, sizeof bytes);
+    } else {
+        std::memcpy(bytes, message + at, static_cast<size_t>(kMessageSize - at));
     }
+    uint64_t key;
+    std::memcpy(&key, bytes, sizeof key);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    key = __builtin_bswap64(key);
+#endif
+    const uint64_t low = key & ~kHighBits;
+    // Bytes from 'a' to 'z' lose the bit of lower case.
+    const uint64_t fromA = low + (0x80 - 'a') * kEveryByte;
+    const uint64_t pastZ = low + (0x80 - 'z' - 1) * kEveryByte;
+    key -= (fromA & ~pastZ & ~key & kHighBits) >> 2;
+    // The highest byte of 0 is the terminator: it and all after it go.
+    const uint64_t zeros = ~((low + ~kHighBits) | key) & kHighBits;
+    if (zeros != 0) key &= ~((2ull << (63 - __builtin_clzll(zeros))) - 1);
     return key;
 }
 
 // Rows alike in their day count and in the start of their messages come in
 // file order; any two entries differ in that order, so a sort that keeps
 // nothing in order by itself, and needs no buffer, gives a stable order.
-bool KeyBefore(const SortEntry& a, const SortEntry& b) {
-    if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
-    if (a.key != b.key) return a.key < b.key;
-    return a.order < b.order;
+struct KeyBefore {
+    bool operator()(const SortEntry& a, const SortEntry& b) const {
+        if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
+        if (a.key != b.key) return a.key < b.key;
+        return a.order < b.order;
+    }
+};
+
+void SortRuns(SortEntry* first, SortEntry* last, int at);
+
+// Sorts entries alike in day count and in their messages up to byte `at` by
+// the next eight bytes of their messages, taken into their keys.
+void SortByMessage(SortEntry* first, SortEntry* last, int at) {
+    for (SortEntry* entry = first; entry != last; ++entry) entry->key = MessageKey(entry->row->message, at);
+    std::sort(first, last, KeyBefore());
+    SortRuns(first, last, at);
 }
 
-bool MessageBefore(const SortEntry& a, const SortEntry& b) {
-    const int order = CompareMessages(a.row->message, b.row->message);
-    return order != 0 ? order < 0 : a.order < b.order;
-}
-
-// Sorts by the entries alone first; then each run of entries alike in day
-// count and key by the whole messages, which looks into only the rows of
-// those runs, each a few times at most.
-void SortEntries(SortEntry* entries, size_t count) {
-    std::sort(entries, entries + count, KeyBefore);
-    for (size_t start = 0; start < count;) {
-        size_t end = start + 1;
-        while (end < count && entries[end].daysLeft == entries[start].daysLeft &&
-               entries[end].key == entries[start].key) {
-            ++end;
-        }
-        if (end - start > 1) std::sort(entries + start, entries + end, MessageBefore);
-        start = end;
+// Entries sorted by their keys of the bytes from `at` on, in which each run
+// alike in day count and key, and whose messages go on after those bytes, is
+// sorted by the bytes that follow. Only the rows of such runs are looked
+// into again, eight bytes at a time, as words.
+void SortRuns(SortEntry* first, SortEntry* last, int at) {
+    while (first != last) {
+        SortEntry* end = first + 1;
+        while (end != last && end->daysLeft == first->daysLeft && end->key == first->key) ++end;
+        const bool goesOn = (first->key & 0xFF) != 0 && at + 8 < kMessageSize;
+        if (end - first > 1 && goesOn) SortByMessage(first, end, at + 8);
+        first = end;
     }
 }
 
@@ -303,9 +327,10 @@ DueItem* SortList(DueItem* head, size_t count, void* room, size_t size) {
     SortEntry* entries = static_cast<SortEntry*>(room);
     uint32_t order = 0;
     for (DueItem* row = head; row != nullptr; row = row->next, ++order) {
-        new (&entries[order]) SortEntry{row->daysLeft, order, MessageKey(row->message), row};
+        new (&entries[order]) SortEntry{row->daysLeft, order, MessageKey(row->message, 0), row};
     }
-    SortEntries(entries, count);
+    std::sort(entries, entries + count, KeyBefore());
+    SortRuns(entries, entries + count, 0);
     for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
     entries[count - 1].row->next = nullptr;
     DueItem* sorted = entries[0].row;
@@ -317,14 +342,21 @@ DueItem* SortList(DueItem* head, size_t count, void* room, size_t size) {
 // taking the bytes its record uses: the fields, the message and the notes up
 // to their terminator. A row read or copied whole as a record reaches over
 // the rows after it, or into the room kept free at the end of its block, so
-// it is always read in memory of the list; what lies after the notes'
-// terminator means nothing, as in any record. One allocation of a whole
-// record (about 4.3 KB) per row would spread a list of a thousand rows over
-// a thousand pages, each faulted in at its first use; packed, they share a
-// few dozen.
+// it is always read in memory of the list; what lies after a terminator
+// means nothing, as in any record. One allocation of a whole record (about
+// 4.3 KB) per row would spread a list of a thousand rows over a thousand
+// pages, each faulted in at its first use; packed, they share a few dozen.
+//
+// A row without notes uses the first byte of its notes, their terminator,
+// which lies after the whole room of its message. The next row may begin in
+// that room, before that byte, when the byte then falls on the terminator of
+// the next row's message or after it, among the bytes of its message's room
+// that nothing writes. Two rows with short messages, as most are, then take
+// about the room of one.
 struct RowBlock {
     RowBlock* next;
-    size_t used;  // bytes of `rows` taken
+    size_t used;      // bytes of `rows` taken: the next row begins after them
+    size_t notesEnd;  // 0, or where the last row's notes end when the next row may begin before
     alignas(Duty) unsigned char rows[256 * 1024 - 64];
 };
 
@@ -357,38 +389,55 @@ struct RowStore {
     size_t rows;  // kept so far
 };
 
-// Room for a whole record at the end of the rows; null when out of memory.
-DueItem* NewRow(RowStore* store) {
+size_t Aligned(size_t offset) { return (offset + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty); }
+
+// A row for the fields of `fields` and the message and notes of the
+// normalised `line` of `length` bytes, in the first place after the rows
+// before it that leaves the notes of the last of them whole, with room for
+// a whole record; null when out of memory.
+DueItem* KeepRow(RowStore* store, const Duty& fields, const char* line, size_t length, int version) {
+    const size_t messageEnd = offsetof(Duty, message) + DutyMessageLength(line, length, version);
     RowBlock* block = store->current;
-    if (block == nullptr) {
-        block = &firstBlock;
-        block->used = 0;
-        store->current = block;
-    } else if (block->used + sizeof(Duty) > sizeof block->rows) {
-        block = store->spare;
-        if (block != nullptr) {
+    size_t at = 0;
+    if (block != nullptr) {
+        at = Aligned(block->used);
+        if (block->notesEnd != 0 && at + messageEnd > block->notesEnd) at = Aligned(block->notesEnd + 1);
+    }
+    if (block == nullptr || at + sizeof(Duty) > sizeof block->rows) {
+        if (block == nullptr) {
+            block = &firstBlock;
+        } else if (store->spare != nullptr) {
+            block = store->spare;
             store->spare = block->next;
         } else {
             block = static_cast<RowBlock*>(std::malloc(sizeof(RowBlock)));
             if (block == nullptr) return nullptr;
         }
-        block->next = nullptr;
-        block->used = 0;
-        *store->tail = block;
-        store->tail = &block->next;
+        if (block != &firstBlock) {
+            block->next = nullptr;
+            *store->tail = block;
+            store->tail = &block->next;
+        }
+        block->notesEnd = 0;
         store->current = block;
+        at = 0;
     }
-    return reinterpret_cast<DueItem*>(block->rows + block->used);
-}
 
-// Fills the row NewRow gave with the fields of `fields`, and the message and
-// notes of the normalised `line`, and takes the bytes it uses.
-void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line, int version) {
+    DueItem* row = reinterpret_cast<DueItem*>(block->rows + at);
     std::memcpy(static_cast<void*>(row), &fields, offsetof(Duty, message));
     row->next = nullptr;
-    ParseDutyText(line, std::strlen(line), version, row);
-    const size_t size = offsetof(Duty, notes) + std::strlen(row->notes) + 1;
-    store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
+    ParseDutyText(line, length, version, row);
+    size_t used = at + messageEnd + 1;
+    // The last row's notes may end in the room of this row's message.
+    if (block->notesEnd > at) used = std::max(used, block->notesEnd + 1);
+    if (row->notes[0] != '\0') {
+        block->used = at + offsetof(Duty, notes) + std::strlen(row->notes) + 1;
+        block->notesEnd = 0;
+    } else {
+        block->used = used;
+        block->notesEnd = at + offsetof(Duty, notes);
+    }
+    return row;
 }
 
 // What every line of a build is judged by, worked out once a build.
@@ -434,9 +483,8 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
     // The fields of a line as written are those of the line normalised;
     // normalising again changes nothing when it was done above.
     IsSkippableLine(line);
-    DueItem* row = NewRow(store);
+    DueItem* row = KeepRow(store, *fields, line, std::strlen(line), facts.version);
     if (row == nullptr) return true;
-    KeepRow(store, row, *fields, line, facts.version);
     row->daysLeft = daysLeft;
     **tail = row;
     *tail = &row->next;
@@ -494,35 +542,63 @@ struct TextOut {
     size_t used;
 };
 
-void Put(TextOut* out, const char* piece) {
-    for (; *piece != '\0' && out->used + 1 < out->size; ++piece) out->text[out->used++] = *piece;
+void PutBytes(TextOut* out, const char* piece, size_t length) {
+    const size_t room = out->size - 1 - out->used;
+    if (length > room) length = room;
+    std::memcpy(out->text + out->used, piece, length);
+    out->used += length;
     out->text[out->used] = '\0';
 }
 
+void Put(TextOut* out, const char* piece) { PutBytes(out, piece, std::strlen(piece)); }
+
 // `value` in decimal, with zeros after its sign up to `width` characters in
-// all, as printf's %0*d writes it.
+// all (at most 40), as printf's %0*d writes it. The digits are put down from
+// the last.
 void PutNumber(TextOut* out, long long value, int width) {
-    char digits[24];
-    int count = 0;
+    char shown[48];
+    char* const end = shown + sizeof shown;
+    char* first = end;
     unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    char shown[48];
-    int used = 0;
-    if (value < 0) shown[used++] = '-';
-    for (int zeros = width - count - used; zeros > 0; --zeros) shown[used++] = '0';
-    while (count > 0) shown[used++] = digits[--count];
-    shown[used] = '\0';
-    Put(out, shown);
+    const int sign = value < 0 ? 1 : 0;
+    for (int zeros = std::min(width, 40) - static_cast<int>(end - first) - sign; zeros > 0; --zeros)
+        *--first = '0';
+    if (sign != 0) *--first = '-';
+    PutBytes(out, first, static_cast<size_t>(end - first));
 }
 
 // The date column: "07 Maj," or "Maj 07," by the locale's date order, with
 // " (Pią)" before the comma when `weekday` is given.
+// The words a row shows for its day count and its month: the same few for
+// every row, taken from the string table once, as its texts never change
+// while the program runs, rather than looked up again for each row.
+struct RowWords {
+    bool taken;
+    char today[128], day[128], days[128];
+    char months[13][64];  // months[0] is for no month
+};
+
+const RowWords& Words() {
+    static RowWords words;
+    if (!words.taken) {
+        CopyText(words.today, LoadStr(1280), sizeof words.today);
+        CopyText(words.day, LoadStr(1270), sizeof words.day);
+        CopyText(words.days, LoadStr(1275), sizeof words.days);
+        CopyText(words.months[0], "?", sizeof words.months[0]);
+        for (int month = 1; month <= 12; ++month) {
+            CopyText(words.months[month], MonthShortName(month), sizeof words.months[month]);
+        }
+        words.taken = true;
+    }
+    return words;
+}
+
 void PutDate(TextOut* out, int day, int month, const char* weekday) {
-    const char* monthName = MonthShortName(month);
-    if (monthName == nullptr) monthName = "?";
+    const char* monthName = Words().months[month >= 1 && month <= 12 ? month : 0];
     if (dayFirst == 0) {
         Put(out, monthName);
         Put(out, " ");
@@ -604,20 +680,26 @@ const char* DueRowText(const DueItem* row) {
     text[0] = '\0';
     if (row == nullptr) return text;
 
+    const RowWords& words = Words();
     if (row->daysLeft == 0) {
-        Put(&out, LoadStr(1280));
+        Put(&out, words.today);
     } else {
         PutNumber(&out, row->daysLeft, 0);
         Put(&out, " ");
-        Put(&out, LoadStr((row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275));
+        Put(&out, (row->daysLeft == 1 || row->daysLeft == -1) ? words.day : words.days);
     }
     Put(&out, ":\t");
 
     PutDate(&out, row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr);
     Put(&out, "\t");
 
-    char message[kMessageSize];
+    // A message without a macro, as most are, is shown as it is.
     const size_t length = strnlen(row->message, kMessageSize - 1);
+    if (std::memchr(row->message, '$', length) == nullptr) {
+        PutBytes(&out, row->message, length);
+        return text;
+    }
+    char message[kMessageSize];
     std::memcpy(message, row->message, length);
     message[length] = '\0';
     char shown[kMessageSize];

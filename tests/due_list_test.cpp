@@ -161,6 +161,37 @@ TEST_F(DueListTest, RowsWithFullNotesAndARebuildWithFewerRows) {
     EXPECT_EQ(texts, (Strings{"a|short", "b|" + notes(7), "c|"}));
 }
 
+TEST_F(DueListTest, RowsOfShortAndLongMessagesOverBytesOfAnEarlierList) {
+    // A list that leaves its blocks full of other bytes, then rows with
+    // messages short and long in any sequence, some with notes, in file
+    // order by their numbers: each row read whole keeps its own message and
+    // notes, however closely the rows lie.
+    std::string lines;
+    for (int i = 0; i < 120; ++i)
+        lines += "02-May-2010 01Y 000 000 full\x1E" + std::string(4096, 'x') + "\r\n";
+    Write(lines);
+    ASSERT_NE(BuildDueList(nullptr), nullptr);
+    Strings expected;
+    lines.clear();
+    std::mt19937 random(7);
+    const size_t lengths[] = {0, 4, 20, 45, 70, 100, 147};  // after the number
+    for (int i = 0; i < 400; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d", i);
+        const std::string message = number + std::string(lengths[random() % 7], 'm');
+        const std::string notes = i % 7 == 0 ? std::string(static_cast<size_t>(i % 50 + 1), 'n') : "";
+        lines += "02-May-2010 01Y 000 000 " + message + (notes.empty() ? "" : "\x1E" + notes) + "\r\n";
+        expected.push_back(message + '|' + notes);
+    }
+    Write(lines);
+    Strings rows;
+    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next) {
+        const Duty copy = *row;
+        rows.push_back(std::string(copy.message) + '|' + copy.notes);
+    }
+    EXPECT_EQ(rows, expected);
+}
+
 TEST_F(DueListTest, ALongListSortsAsAShortOne) {
     // Messages alike in their first bytes, in any case, some equal: each
     // day's rows by message without regard to case, equal ones in file order.
