@@ -125,25 +125,36 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
     return NearestOccurrence(t, n, p);
 }
 
-// The count of every valid date of a yearly event, worked out once a build:
-// most lines are yearly events, and most of them are not due. For a yearly
-// event without limits of its own, whether it is passed over as not due,
-// by its day as written (0 to 99) and its month (0 for none): never for a
-// date that is not valid, which goes the way that checks it.
-struct YearlyDays {
+// What the dates of a build come to, worked out once a build: the count of
+// every valid date of a yearly event, as most lines are; and, for an event
+// without limits of its own, whether its line is passed over as never due,
+// by whether it is yearly (1) or one-off (0), its month (0 for none) and its
+// day as written (0 to 99). A one-off event is never due when it would not
+// be in any year it may be of. A date that is not valid is never passed
+// over: its line goes the way that checks it.
+struct DateFacts {
     int days[13][32];
-    bool passedOver[13][100];
+    bool passedOver[2][13][100];
 };
 
-void FillYearlyDays(const Today& today, int64_t before, int64_t after, YearlyDays* yearly) {
+void FillDateFacts(const Today& today, int64_t before, int64_t after, DateFacts* dates) {
+    auto notDue = [&](int days) { return days < -after || days > before; };
+    std::memset(dates->passedOver, 0, sizeof dates->passedOver);
     Duty duty = {};
-    duty.yearly = 1;
-    std::memset(yearly->passedOver, 0, sizeof yearly->passedOver);
     for (duty.month = 1; duty.month <= 12; ++duty.month) {
         for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
+            duty.yearly = 1;
             const int days = DaysLeftOfValidDate(today, duty);
-            yearly->days[duty.month][duty.day] = days;
-            yearly->passedOver[duty.month][duty.day] = days < -after || days > before;
+            dates->days[duty.month][duty.day] = days;
+            dates->passedOver[1][duty.month][duty.day] = notDue(days);
+            // Last, this or next year, or any other: all others count alike.
+            duty.yearly = 0;
+            bool never = true;
+            for (int64_t year = today.date.year - 1; year <= today.date.year + 2; ++year) {
+                duty.year = static_cast<int32_t>(year);
+                never = never && notDue(DaysLeftOfValidDate(today, duty));
+            }
+            dates->passedOver[0][duty.month][duty.day] = never;
         }
     }
 }
@@ -325,11 +336,37 @@ DueItem* SortList(DueItem* head, size_t count, void* room, size_t size) {
         if (room == nullptr) return SortRows(head);
     }
     SortEntry* entries = static_cast<SortEntry*>(room);
+    // The entries are put in order of day count as they are taken, each day's
+    // in file order, when the counts lie close together, as they do but for
+    // rows with limits of their own far apart; then each day's are sorted.
+    constexpr int32_t kDaysCounted = 64;
+    int32_t least = INT32_MAX, most = INT32_MIN;
+    for (const DueItem* row = head; row != nullptr; row = row->next) {
+        least = std::min(least, row->daysLeft);
+        most = std::max(most, row->daysLeft);
+    }
+    uint32_t firstOfDay[kDaysCounted + 1] = {};
+    const bool counted = static_cast<int64_t>(most) - least < kDaysCounted;
+    if (counted) {
+        for (const DueItem* row = head; row != nullptr; row = row->next)
+            ++firstOfDay[row->daysLeft - least + 1];
+        for (int32_t day = 1; day <= kDaysCounted; ++day) firstOfDay[day] += firstOfDay[day - 1];
+    }
     uint32_t order = 0;
     for (DueItem* row = head; row != nullptr; row = row->next, ++order) {
-        new (&entries[order]) SortEntry{row->daysLeft, order, MessageKey(row->message, 0), row};
+        const uint32_t at = counted ? firstOfDay[row->daysLeft - least]++ : order;
+        new (&entries[at]) SortEntry{row->daysLeft, order, MessageKey(row->message, 0), row};
     }
-    std::sort(entries, entries + count, KeyBefore());
+    if (counted) {
+        for (SortEntry* day = entries; day != entries + count;) {
+            SortEntry* end = day;
+            while (end != entries + count && end->daysLeft == day->daysLeft) ++end;
+            std::sort(day, end, KeyBefore());
+            day = end;
+        }
+    } else {
+        std::sort(entries, entries + count, KeyBefore());
+    }
     SortRuns(entries, entries + count, 0);
     for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
     entries[count - 1].row->next = nullptr;
@@ -443,16 +480,16 @@ DueItem* KeepRow(RowStore* store, const Duty& fields, const char* line, size_t l
 // What every line of a build is judged by, worked out once a build.
 struct BuildFacts {
     Today today;
-    YearlyDays yearly;
+    DateFacts dates;
     int version;
 };
 
 // Whether `line`, as read from the file, is one nearly every line is: as
-// written, a yearly event without limits of its own, and not due. Its first
-// 32 bytes are read.
+// written, without limits of its own, and never due. Its first 32 bytes are
+// read.
 inline bool IsPassedOver(const char* line, const BuildFacts& facts) {
-    return facts.version == kVersion141 && HasPlainYearlyColumns(line) &&
-           facts.yearly.passedOver[MonthFromCodeBytes(line + 3)][DigitsValue<0, 2>(line)];
+    return facts.version == kVersion141 && HasColumnsWithoutLimits(line) &&
+           facts.dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
 }
 
 // Judges one line of the file, terminated, and keeps it as a row at `*tail`
@@ -476,7 +513,7 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
         fields = ParseDutyLine(line, lineNumber, facts.version);
     }
     // Either way the date has passed the checks of a valid line.
-    const int daysLeft = fields->yearly != 0 ? facts.yearly.days[fields->month][fields->day]
+    const int daysLeft = fields->yearly != 0 ? facts.dates.days[fields->month][fields->day]
                                              : DaysLeftOfValidDate(facts.today, *fields);
     if (!IsDue(*fields, daysLeft)) return true;
 
@@ -650,7 +687,7 @@ DueItem* BuildDueList(int* buildCountOut) {
         StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
         static BuildFacts facts;
         facts.today = TodayFacts(LocalToday());
-        FillYearlyDays(facts.today, prefs.warnDaysBefore, prefs.warnDaysAfter, &facts.yearly);
+        FillDateFacts(facts.today, prefs.warnDaysBefore, prefs.warnDaysAfter, &facts.dates);
         facts.version = version;
         stopped = !ReadDueRows(&lines, facts, &store, &tail);
     }

@@ -11,11 +11,12 @@
 #include "storage/events_file.h"
 
 // The first columns of a version 1.41 line as FormatDutyLine writes them:
-// '9' stands for a digit, '!' for a byte that normalisation neither drops nor
-// changes (the mark, and the first byte of the message) and '.' for the month
-// code, judged apart; dashes and blanks stand for themselves. The fields end
-// at column 23.
-inline constexpr char kWrittenColumns[] = "99-...-9999 99! 999 999 !";
+// '9' stands for a digit, 'a' for a byte from 'A' to 'z' (the month code,
+// whose letters are judged apart), '!' for a byte that normalisation neither
+// drops nor changes (the mark, and the first byte of the message); dashes and
+// blanks stand for themselves. None of them is a line end or a terminator.
+// The fields end at column 23.
+inline constexpr char kWrittenColumns[] = "99-aaa-9999 99! 999 999 !";
 inline constexpr int kWrittenWidth = 24;
 static_assert(sizeof kWrittenColumns == kWrittenWidth + 2, "the fields of version 1.41 end at column 23");
 
@@ -33,9 +34,17 @@ struct ColumnBounds {
 constexpr ColumnBounds BoundsOf(const char* columns) {
     ColumnBounds bounds = {};
     for (int i = 0; i < kJudgedWidth; ++i) {
+        // Columns after these may hold anything.
         const char column = i < kWrittenWidth + 1 ? columns[i] : '.';
-        bounds.least[i] = column == '9' ? '0' : column == '!' ? ' ' + 1 : column == '.' ? 0 : column;
-        bounds.most[i] = column == '9' ? '9' : (column == '!' || column == '.') ? 0xFF : column;
+        bounds.least[i] = column == '9'   ? '0'
+                          : column == 'a' ? 'A'
+                          : column == '!' ? ' ' + 1
+                          : column == '.' ? 0
+                                          : column;
+        bounds.most[i] = column == '9'                      ? '9'
+                         : column == 'a'                    ? 'z'
+                         : (column == '!' || column == '.') ? 0xFF
+                                                            : column;
     }
     return bounds;
 }
@@ -80,6 +89,66 @@ inline int DigitsValue(const char* line) {
     return value;
 }
 
+// The month of the code at column 3 of a line with the written columns,
+// found from the code and the dash after it as one word of four bytes,
+// lower-cased: a multiplication puts each of the twelve words in a slot of
+// its own among sixteen, by the top four bits, and the slot holds its word to
+// tell it from any other. It agrees with MonthFromCodeBytes(line + 3), in
+// fewer steps.
+inline constexpr uint32_t kMonthSlotFactor = 0x44B75;
+
+// The word of `text` as it lies in memory, as std::memcpy reads it.
+constexpr uint32_t WordOf(const char* text) {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i) {
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * (3 - i));
+#else
+        word |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+#endif
+    }
+    return word;
+}
+
+constexpr unsigned MonthSlot(uint32_t word) { return (word * kMonthSlotFactor) >> 28; }
+
+struct MonthSlots {
+    uint32_t word[16];  // 0 in a slot of no month, and 0 is no word of a line
+    signed char month[16];
+};
+
+constexpr MonthSlots SlotsOfMonths() {
+    MonthSlots slots = {};
+    for (int month = 1; month <= 12; ++month) {
+        const char* code = kMonthCodeLetters + 3 * (month - 1);
+        const char text[4] = {code[0], code[1], code[2], '-'};
+        const uint32_t word = WordOf(text) | 0x20202020u;
+        slots.word[MonthSlot(word)] = word;
+        slots.month[MonthSlot(word)] = static_cast<signed char>(month);
+    }
+    return slots;
+}
+
+inline constexpr MonthSlots kMonthSlots = SlotsOfMonths();
+
+constexpr bool EachMonthHasASlot() {
+    for (int month = 1; month <= 12; ++month) {
+        bool found = false;
+        for (signed char slotMonth : kMonthSlots.month) found = found || slotMonth == month;
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(EachMonthHasASlot(), "the factor must give each month's word a slot of its own");
+
+inline int WrittenMonth(const char* line) {
+    uint32_t word;
+    std::memcpy(&word, line + 3, sizeof word);
+    word |= 0x20202020u;  // lower-cases letters; a dash stays a dash
+    const unsigned slot = MonthSlot(word);
+    return kMonthSlots.word[slot] == word ? kMonthSlots.month[slot] : 0;
+}
+
 // The fast way through lines as this version writes them, in two steps.
 // First: when the first columns of a version 1.41 `line`, as read from the
 // file, stand exactly as FormatDutyLine puts them (digits, dashes and single
@@ -102,26 +171,20 @@ inline bool ReadWrittenDate(const char* line, int version, int* day, int* month)
     return *month != 0 && *day >= 1 && *day <= kDaysInMonth[*month - 1];
 }
 
-// For a line that ReadWrittenDate took: whether it is a yearly event without
-// limits of its own, as nearly every line is. Whether such a line is due
-// depends on its date alone.
-inline bool IsPlainYearly(const char* line) {
-    // Columns 16 to 22 compared at once; the eighth byte is masked off.
-    const uint64_t limits = EightBytes(line + 16) & EightBytes("\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
-    return (line[12] != '0' || line[13] != '0') && limits == EightBytes("000 000");
-}
+// The written columns of an event without limits of its own, as nearly
+// every line is: whether `line` has them, so that in a file of version 1.41,
+// and with a valid date, it is a line that ReadWrittenDate takes and whose
+// limits are both 0. Whether such a line is due depends on its date and its
+// recurrence alone: whether the event is yearly is IsWrittenYearly, and the
+// date is in DigitsValue<0, 2> and WrittenMonth, which gives 0 for no month.
+inline constexpr char kColumnsWithoutLimits[] = "99-aaa-9999 99! 000 000 !";
+inline constexpr ColumnBounds kBoundsWithoutLimits = BoundsOf(kColumnsWithoutLimits);
 
-// Both checks at once, but for the date: whether `line` has the written
-// columns of a yearly event without limits of its own, so that it is a line
-// that ReadWrittenDate takes and IsPlainYearly finds plain when its date is
-// valid. The date is then in DigitsValue<0, 2> and MonthFromCodeBytes(line
-// + 3), which gives 0 for no month.
-inline constexpr char kPlainYearlyColumns[] = "99-...-9999 99! 000 000 !";
-inline constexpr ColumnBounds kPlainYearlyBounds = BoundsOf(kPlainYearlyColumns);
+inline bool HasColumnsWithoutLimits(const char* line) { return HasColumns(line, kBoundsWithoutLimits); }
 
-inline bool HasPlainYearlyColumns(const char* line) {
-    return HasColumns(line, kPlainYearlyBounds) && (line[12] != '0' || line[13] != '0');
-}
+// For a line that HasWrittenColumns: whether it is a yearly event, one whose
+// recurrence is not 0.
+inline bool IsWrittenYearly(const char* line) { return line[12] != '0' || line[13] != '0'; }
 
 // Then, for a line that ReadWrittenDate took: fills every field of `fields`
 // but `message`, `notes` and `next` as ParseDutyLine would from the
