@@ -405,7 +405,8 @@ RowBlock firstBlock;
 RowBlock* moreBlocks = nullptr;
 
 // The reader of the events file, kept from build to build, as its block is
-// large.
+// large; once the file is read, the block holds the entries that sort a
+// long list.
 LineReader lines;
 
 RowBlock* FreeBlocks(RowBlock* block) {
@@ -484,12 +485,12 @@ struct BuildFacts {
     int version;
 };
 
-// Whether `line`, as read from the file, is one nearly every line is: as
-// written, without limits of its own, and never due. Its first 32 bytes are
-// read.
-inline bool IsPassedOver(const char* line, const BuildFacts& facts) {
-    return facts.version == kVersion141 && HasColumnsWithoutLimits(line) &&
-           facts.dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
+// Whether `line` of a version 1.41 file, as read, is one nearly every line
+// is: as written, without limits of its own, and never due. Its first 32
+// bytes are read.
+inline bool IsPassedOver(const char* line, const DateFacts& dates) {
+    return HasColumnsWithoutLimits(line) &&
+           dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
 }
 
 // Judges one line of the file, terminated, and keeps it as a row at `*tail`
@@ -503,7 +504,8 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
     Duty written;
     const Duty* fields = &written;
     int day, month;
-    if (ReadWrittenDate(line, facts.version, &day, &month)) {
+    const bool asWritten = ReadWrittenDate(line, facts.version, &day, &month);
+    if (asWritten) {
         ReadWrittenFields(line, lineNumber, day, month, &written);
     } else {
         if (IsSkippableLine(line)) return true;
@@ -517,9 +519,10 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
                                              : DaysLeftOfValidDate(facts.today, *fields);
     if (!IsDue(*fields, daysLeft)) return true;
 
-    // The fields of a line as written are those of the line normalised;
-    // normalising again changes nothing when it was done above.
-    IsSkippableLine(line);
+    // The fields of a line as written stand as normalising leaves them, and
+    // a blank and a visible byte come before its text: the text alone is
+    // normalised. Any other line was normalised above.
+    if (asWritten) CollapseSpaces(line + kWrittenWidth);
     DueItem* row = KeepRow(store, *fields, line, std::strlen(line), facts.version);
     if (row == nullptr) return true;
     row->daysLeft = daysLeft;
@@ -530,8 +533,8 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
 }
 
 // Reads the event lines that follow the version line; the rows due today
-// are appended to the chain at `*tail` in file order, with their entries.
-// Returns false when the reading stopped.
+// are appended to the chain at `*tail` in file order. Returns false when the
+// reading stopped.
 //
 // The lines that lie whole in the reader's block are walked here, and those
 // passed over are not even terminated: their line end is looked for after
@@ -540,6 +543,9 @@ bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* sto
 bool ReadDueRows(LineReader* lines, const BuildFacts& facts, RowStore* store, DueItem*** tail) {
     const size_t searched = lines->longest + 1;
     constexpr size_t kJudged = kWrittenWidth + 1;  // columns without a line end in a line passed over
+    // Files of older versions are rewritten in the current one at start-up;
+    // their lines go the general way.
+    const bool current = facts.version == kVersion141;
     for (;;) {
         if (!lines->inLongLine) {
             char* next = lines->block + lines->start;
@@ -549,7 +555,7 @@ bool ReadDueRows(LineReader* lines, const BuildFacts& facts, RowStore* store, Du
                 const size_t unread = static_cast<size_t>(end - next);
                 const size_t count = unread < searched ? unread : searched;
                 char* lineEnd;
-                if (count > kJudged && IsPassedOver(next, facts)) {
+                if (count > kJudged && current && IsPassedOver(next, facts.dates)) {
                     lineEnd = FindLineEnd(next + kJudged, count - kJudged);
                     if (lineEnd == nullptr) break;
                 } else {
@@ -608,8 +614,6 @@ void PutNumber(TextOut* out, long long value, int width) {
     PutBytes(out, first, static_cast<size_t>(end - first));
 }
 
-// The date column: "07 Maj," or "Maj 07," by the locale's date order, with
-// " (Pią)" before the comma when `weekday` is given.
 // The words a row shows for its day count and its month: the same few for
 // every row, taken from the string table once, as its texts never change
 // while the program runs, rather than looked up again for each row.
@@ -634,6 +638,8 @@ const RowWords& Words() {
     return words;
 }
 
+// The date column: "07 Maj," or "Maj 07," by the locale's date order, with
+// " (Pią)" before the comma when `weekday` is given.
 void PutDate(TextOut* out, int day, int month, const char* weekday) {
     const char* monthName = Words().months[month >= 1 && month <= 12 ? month : 0];
     if (dayFirst == 0) {
