@@ -125,27 +125,31 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
     return NearestOccurrence(t, n, p);
 }
 
-// What the dates of a build come to, worked out once a build: the count of
-// every valid date of a yearly event, as most lines are; and, for an event
+// What the dates of a build come to, worked out once a build, by month (0
+// for none) and day as written (0 to 99): the count of a yearly event, as
+// most lines are, kNoDate for a date that is not valid; and, for an event
 // without limits of its own, whether its line is passed over as never due,
-// by whether it is yearly (1) or one-off (0), its month (0 for none) and its
-// day as written (0 to 99). A one-off event is never due when it would not
-// be in any year it may be of. A date that is not valid is never passed
-// over: its line goes the way that checks it.
+// by whether it is yearly (1) or one-off (0). A one-off event is never due
+// when it would not be in any year it may be of. A date that is not valid is
+// never passed over: its line goes the way that checks it.
+constexpr int16_t kNoDate = INT16_MIN;
+
 struct DateFacts {
-    int days[13][32];
+    int16_t days[13][100];  // a count is at most a year
     bool passedOver[2][13][100];
 };
 
 void FillDateFacts(const Today& today, int64_t before, int64_t after, DateFacts* dates) {
     auto notDue = [&](int days) { return days < -after || days > before; };
+    std::fill(&dates->days[0][0], &dates->days[0][0] + sizeof dates->days / sizeof dates->days[0][0],
+              kNoDate);
     std::memset(dates->passedOver, 0, sizeof dates->passedOver);
     Duty duty = {};
     for (duty.month = 1; duty.month <= 12; ++duty.month) {
         for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
             duty.yearly = 1;
             const int days = DaysLeftOfValidDate(today, duty);
-            dates->days[duty.month][duty.day] = days;
+            dates->days[duty.month][duty.day] = static_cast<int16_t>(days);
             dates->passedOver[1][duty.month][duty.day] = notDue(days);
             // Last, this or next year, or any other: all others count alike.
             duty.yearly = 0;
@@ -486,11 +490,16 @@ struct BuildFacts {
 };
 
 // Whether `line` of a version 1.41 file, as read, is one nearly every line
-// is: as written, without limits of its own, and never due. Its first 32
-// bytes are read.
+// is: as written, without limits of its own or yearly, and not due. Its
+// first 32 bytes are read.
 inline bool IsPassedOver(const char* line, const DateFacts& dates) {
-    return HasColumnsWithoutLimits(line) &&
-           dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
+    const int month = WrittenMonth(line);
+    const int day = DigitsValue<0, 2>(line);
+    if (HasColumnsWithoutLimits(line)) return dates.passedOver[IsWrittenYearly(line)][month][day];
+    // A yearly event with limits of its own: its count against them.
+    const int days = dates.days[month][day];
+    if (!HasWrittenColumns(line) || !IsWrittenYearly(line) || days == kNoDate) return false;
+    return days < -DigitsValue<20, 3>(line) || days > DigitsValue<16, 3>(line);
 }
 
 // Judges one line of the file, terminated, and keeps it as a row at `*tail`

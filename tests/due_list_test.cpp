@@ -72,6 +72,19 @@ TEST_F(DueListTest, OrderAndLimits) {
                        "5 own 5", "10 in 10", "11 in 11"}));
 }
 
+TEST_F(DueListTest, OneOffEventsByTheirYearWithAndWithoutLimitsOfTheirOwn) {
+    // Yesterday's date, a year away for an event of next year: due within a
+    // window that long, the global one or its own, though the yearly event
+    // of that date is not.
+    prefs.warnDaysBefore = 400;
+    prefs.warnDaysAfter = 0;
+    Write(
+        "01-May-2011 00N 000 000 next year\r\n01-May-2011 00N 400 000 own next year\r\n"
+        "01-May-2011 01Y 400 000 yearly\r\n01-May-2009 00N 000 000 last year\r\n"
+        "03-May-2010 00N 000 000 tomorrow\r\n");
+    EXPECT_EQ(Rows(BuildDueList(nullptr)), (Strings{"1 tomorrow", "364 next year", "364 own next year"}));
+}
+
 TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     int first = 0, second = 0, missing = -7;
     Write(
