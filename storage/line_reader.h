@@ -57,11 +57,12 @@ inline uint64_t LineEndBits(const char* bytes) {
 }
 
 // The first line end among the `count` bytes from `from` on, or null. The
-// bytes are looked at 64 at a step, inline: a line as the program writes it
-// is nearly always found in one step, so that the loop ends where the
-// processor expects it to, which costs less than a call to the C library's
-// search. A step may read up to 63 bytes past the `count`, which the slack
-// after the bytes read allows, but a line end there is not taken.
+// bytes are looked at 64 at a step, inline: the end of a line with a message
+// and no notes, as most are, is found in one step after its fields, so that
+// the loop ends where the processor expects it to, and that costs less than a
+// call to the C library's search. A step may read up to 63 bytes past the
+// `count`, which the slack after the bytes read allows, but a line end there
+// is not taken.
 inline char* FindLineEnd(char* from, size_t count) {
     for (size_t at = 0; at < count; at += 64) {
         const uint64_t found = LineEndBits(from + at);

@@ -34,17 +34,26 @@ struct ColumnBounds {
 constexpr ColumnBounds BoundsOf(const char* columns) {
     ColumnBounds bounds = {};
     for (int i = 0; i < kJudgedWidth; ++i) {
-        // Columns after these may hold anything.
-        const char column = i < kWrittenWidth + 1 ? columns[i] : '.';
-        bounds.least[i] = column == '9'   ? '0'
-                          : column == 'a' ? 'A'
-                          : column == '!' ? ' ' + 1
-                          : column == '.' ? 0
-                                          : column;
-        bounds.most[i] = column == '9'                      ? '9'
-                         : column == 'a'                    ? 'z'
-                         : (column == '!' || column == '.') ? 0xFF
-                                                            : column;
+        unsigned char least = 0, most = 0xFF;  // the columns after these may hold anything
+        if (i <= kWrittenWidth) {
+            switch (columns[i]) {
+                case '9':
+                    least = '0';
+                    most = '9';
+                    break;
+                case 'a':
+                    least = 'A';
+                    most = 'z';
+                    break;
+                case '!':
+                    least = ' ' + 1;
+                    break;
+                default:
+                    least = most = static_cast<unsigned char>(columns[i]);
+            }
+        }
+        bounds.least[i] = least;
+        bounds.most[i] = most;
     }
     return bounds;
 }
@@ -171,21 +180,6 @@ inline bool ReadWrittenDate(const char* line, int version, int* day, int* month)
     return *month != 0 && *day >= 1 && *day <= kDaysInMonth[*month - 1];
 }
 
-// The written columns of an event without limits of its own, as nearly
-// every line is: whether `line` has them, so that in a file of version 1.41,
-// and with a valid date, it is a line that ReadWrittenDate takes and whose
-// limits are both 0. Whether such a line is due depends on its date and its
-// recurrence alone: whether the event is yearly is IsWrittenYearly, and the
-// date is in DigitsValue<0, 2> and WrittenMonth, which gives 0 for no month.
-inline constexpr char kColumnsWithoutLimits[] = "99-aaa-9999 99! 000 000 !";
-inline constexpr ColumnBounds kBoundsWithoutLimits = BoundsOf(kColumnsWithoutLimits);
-
-inline bool HasColumnsWithoutLimits(const char* line) { return HasColumns(line, kBoundsWithoutLimits); }
-
-// For a line that HasWrittenColumns: whether it is a yearly event, one whose
-// recurrence is not 0.
-inline bool IsWrittenYearly(const char* line) { return line[12] != '0' || line[13] != '0'; }
-
 // Then, for a line that ReadWrittenDate took: fills every field of `fields`
 // but `message`, `notes` and `next` as ParseDutyLine would from the
 // normalised line.
@@ -200,3 +194,18 @@ inline void ReadWrittenFields(const char* line, int lineNumber, int day, int mon
     fields->warnBefore = DigitsValue<16, 3>(line);
     fields->warnAfter = DigitsValue<20, 3>(line);
 }
+
+// The written columns of an event without limits of its own, as nearly
+// every line is: whether `line` has them, so that in a file of version 1.41,
+// and with a valid date, it is a line that ReadWrittenDate takes and whose
+// limits are both 0. Whether such a line is due depends on its date and its
+// recurrence alone: whether the event is yearly is IsWrittenYearly, and the
+// date is in DigitsValue<0, 2> and WrittenMonth, which gives 0 for no month.
+inline constexpr char kColumnsWithoutLimits[] = "99-aaa-9999 99! 000 000 !";
+inline constexpr ColumnBounds kBoundsWithoutLimits = BoundsOf(kColumnsWithoutLimits);
+
+inline bool HasColumnsWithoutLimits(const char* line) { return HasColumns(line, kBoundsWithoutLimits); }
+
+// For a line that HasWrittenColumns: whether it is a yearly event, one whose
+// recurrence is not 0.
+inline bool IsWrittenYearly(const char* line) { return line[12] != '0' || line[13] != '0'; }
