@@ -493,13 +493,13 @@ struct BuildFacts {
 // is: as written, without limits of its own or yearly, and not due. Its
 // first 32 bytes are read.
 inline bool IsPassedOver(const char* line, const DateFacts& dates) {
-    const int month = WrittenMonth(line);
-    const int day = DigitsValue<0, 2>(line);
-    if (HasColumnsWithoutLimits(line)) return dates.passedOver[IsWrittenYearly(line)][month][day];
+    if (HasColumnsWithoutLimits(line)) {
+        return dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
+    }
     // A yearly event with limits of its own: its count against them.
-    const int days = dates.days[month][day];
-    if (!HasWrittenColumns(line) || !IsWrittenYearly(line) || days == kNoDate) return false;
-    return days < -DigitsValue<20, 3>(line) || days > DigitsValue<16, 3>(line);
+    if (!HasWrittenColumns(line) || !IsWrittenYearly(line)) return false;
+    const int days = dates.days[WrittenMonth(line)][DigitsValue<0, 2>(line)];
+    return days != kNoDate && (days < -DigitsValue<20, 3>(line) || days > DigitsValue<16, 3>(line));
 }
 
 // Judges one line of the file, terminated, and keeps it as a row at `*tail`
