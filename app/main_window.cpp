@@ -18,6 +18,7 @@
 #include "app/window_title.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/event_editor.h"
+#include "dialogs/list_editor.h"
 #include "dialogs/preferences.h"
 #include "dialogs/reminder_popup.h"
 #include "model/due_list.h"
@@ -95,21 +96,6 @@ LRESULT CALLBACK ListSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
     return CallWindowProcA(previousListProc, window, message, wParam, lParam);
 }
 
-// Commands whose dialogs are still to come: their menu items are greyed and
-// the commands do nothing. Each dialog, once built, leaves this list.
-const int kCommandsWithoutDialog[] = {CMD_EDIT_EVENTS};
-
-bool HasNoDialogYet(int id) {
-    for (int command : kCommandsWithoutDialog) {
-        if (command == id) return true;
-    }
-    return false;
-}
-
-void GreyCommandsWithoutDialog(HMENU menu) {
-    for (int command : kCommandsWithoutDialog) EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
-}
-
 void BuildMenus(HWND window) {
     contextMenu = CreatePopupMenu();
     AppendMenuA(contextMenu, MF_STRING, CMD_ADD_EVENT, LoadStr(1102));
@@ -142,8 +128,6 @@ void BuildMenus(HWND window) {
     AppendMenuA(systemMenu, MF_STRING, CMD_ABOUT, LoadStr(1130));
 
     mainMenu = GetMenu(window);
-    HMENU menus[] = {contextMenu, trayMenu, systemMenu, mainMenu};
-    for (HMENU menu : menus) GreyCommandsWithoutDialog(menu);
 }
 
 // Runs the event editor on `duty`; true when the user confirmed an event.
@@ -368,6 +352,18 @@ void OnPreferences(HWND window) {
     SendMessageA(window, WM_COMMAND, CMD_USER_COLOURS, 0);
 }
 
+// The list editor, over the disabled main window; a second request brings
+// the open one forward.
+void OnEditEvents(HWND window) {
+    EnableWindow(window, FALSE);
+    if (ListEditorHandle == nullptr) ListEditorHandle = OpenListEditor(window, listBox);
+    if (ListEditorHandle == nullptr) {
+        EnableWindow(window, TRUE);  // or nothing could ever enable it again
+    } else {
+        SetForegroundWindow(ListEditorHandle);
+    }
+}
+
 // Undo is open only when there is a version to put back, and not while the
 // list editor holds the events in memory: its save would write over the undo.
 bool UndoAllowed() {
@@ -384,7 +380,6 @@ void OnInitMenuPopup(HMENU menu) {
 // an id the window does not handle (or a command that does not apply now),
 // which then goes to the default procedure.
 bool OnCommand(HWND window, int id) {
-    if (HasNoDialogYet(id)) return true;
     switch (id) {
     case CMD_VIEW_NOTE: {
         userPresent = 1;
@@ -418,7 +413,7 @@ bool OnCommand(HWND window, int id) {
     }
     case CMD_EDIT_EVENTS:
         userPresent = 1;
-        // The event list editor opens here.
+        OnEditEvents(window);
         return true;
     case CMD_PREFERENCES:
         userPresent = 1;
@@ -450,7 +445,9 @@ bool OnCommand(HWND window, int id) {
         SendMessageA(window, WM_CLOSE, 0, 0);
         return true;
     case CMD_EXIT:
-        SendMessageA(window, WM_DESTROY, 0, 0);
+        // The list editor's edits are not lost unasked: it closes first, as on Esc.
+        if (ListEditorHandle != nullptr) SendMessageA(ListEditorHandle, WM_COMMAND, IDCANCEL, 0);
+        if (ListEditorHandle == nullptr) SendMessageA(window, WM_DESTROY, 0, 0);
         return true;
     case CMD_SHOW:
         ShowWindow(window, SW_RESTORE);

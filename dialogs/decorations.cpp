@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-HWND AddTooltip(HWND dialog, int controlId, const char* text) {
+HWND AddTooltip(HWND dialog, int controlId, const char* text, bool relayed) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     HWND tooltip = CreateWindowExA(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr,
                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -21,7 +21,7 @@ HWND AddTooltip(HWND dialog, int controlId, const char* text) {
     std::memset(&tool, 0, sizeof tool);
     // The first version of the record holds every field filled in here.
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = relayed ? 0 : TTF_SUBCLASS;
     tool.hwnd = dialog;
     tool.uId = 0;
     tool.rect = rect;

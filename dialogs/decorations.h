@@ -10,7 +10,12 @@ constexpr COLORREF kGlyphKeyColour = RGB(255, 0, 0);
 // Shows `text` while the mouse rests over control `controlId` of `dialog`,
 // also while the dialog is inactive. The tooltip copies the text and lives
 // until the dialog is destroyed. Returns the tooltip window.
-HWND AddTooltip(HWND dialog, int controlId, const char* text);
+// The tooltip hooks the dialog's messages to see the mouse, unless
+// `relayed`: the dialog then passes its mouse messages on itself
+// (TTM_RELAYEVENT). Under Wine a hooked window pays a round trip to the
+// window server for every message, too dear for a dialog that hears of
+// every row of a list of thousands.
+HWND AddTooltip(HWND dialog, int controlId, const char* text, bool relayed = false);
 
 // Draws the whole of `bitmap` with its top-left corner at (x, y) of `dc`,
 // leaving the pixels of colour `key` transparent, in one copy to `dc` so that

@@ -24,13 +24,13 @@ std::string EventsOf(std::initializer_list<int> days) {
     return file;
 }
 
-// What the list editor's save does: the whole file written anew from the
-// rows it holds.
-int SaveList(std::string content) {
-    auto write = [](FILE* out, void* text) {
-        return WriteText(out, static_cast<std::string*>(text)->c_str());
+// The list editor's save of the rows MarchEvent(day) of each day.
+int SaveList(std::initializer_list<int> days) {
+    std::vector<int> rows(days);
+    auto line = [](int index, void* context) {
+        return FormatDutyLine(MarchEvent((*static_cast<std::vector<int>*>(context))[static_cast<size_t>(index)]));
     };
-    return RewriteFile(kEventsFileName, write, &content, kBackupNewFile);
+    return WriteEventsFromRows(static_cast<int>(rows.size()), line, &rows);
 }
 
 std::vector<std::string> VersionNames() {
@@ -53,7 +53,7 @@ TEST_F(EventsHistoryTest, EveryWriterKeepsTheFileItReplaces) {
         std::function<int()> run;
     };
     const Case cases[] = {
-        {"list save", EventsOf({5, 6}), [] { return SaveList(EventsOf({6})); }},
+        {"list save", EventsOf({5, 6}), [] { return SaveList({6}); }},
         {"import", EventsOf({5}),
          [] {
              WriteFileBytes("new.csv", "date,message\r\n2010-03-08,event 8\r\n");
@@ -87,7 +87,7 @@ TEST_F(EventsHistoryTest, VersionsSortInTheOrderTheyWereKept) {
     fake.now -= 3600;
     ASSERT_EQ(AppendDuty(MarchEvent(9)), 1);
     fake.now += 3600 + 65;
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(SaveList(EventsOf({5, 6, 7, 8, 9})), 1);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(SaveList({5, 6, 7, 8, 9}), 1);
     EXPECT_EQ(VersionNames(), (std::vector<std::string>{
                                   "2010-11-18_09-31-05.events",
                                   "2010-11-18_09-30-00_003.events",
@@ -129,7 +129,7 @@ TEST_F(EventsHistoryTest, UndoAfterASaveThatDeletedEvents) {
     EXPECT_TRUE(fake.boxes.empty());
 
     fake.now = LocalTime(2026, 12, 7, 14, 32);
-    ASSERT_EQ(SaveList(EventsOf({5, 9})), 1);
+    ASSERT_EQ(SaveList({5, 9}), 1);
     const std::string after = ReadFileBytes(kEventsFileName);
     fake.answers = {kAnswerNo, kAnswerYes, kAnswerYes};
     EXPECT_EQ(UndoLastChange(), 0);
@@ -168,7 +168,7 @@ TEST_F(EventsHistoryTest, AVersionThatCannotBeKeptNeverStopsAChange) {
     WriteFileBytes(kHistoryFolderName, "in the way");
     WriteFileBytes(kEventsFileName, EventsOf({5}));
     EXPECT_EQ(AppendDuty(MarchEvent(6)), 1);
-    EXPECT_EQ(SaveList(EventsOf({5, 6, 7})), 1);
+    EXPECT_EQ(SaveList({5, 6, 7}), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5, 6, 7}));
     EXPECT_EQ(ReadFileBytes(kHistoryFolderName), "in the way");
     ASSERT_EQ(fake.boxes.size(), 1u);

@@ -13,6 +13,7 @@
 #include "app/state.h"
 #include "storage/events_file.h"
 #include "storage/events_history.h"
+#include "storage/events_in_order.h"
 #include "storage/events_save.h"
 #include "storage/prefs_file.h"
 #include "storage/safe_rewrite.h"
@@ -64,6 +65,10 @@ struct RewriteCase {
     std::function<int()> run;
     const char* error;
 };
+// The list editor's save of rows MarchEvent(5) and MarchEvent(6); its
+// failures are reported by the editor, which stays open.
+inline const char* TwoMarchRows(int index, void*) { return FormatDutyLine(MarchEvent(5 + index)); }
+
 inline const RewriteCase kRewriteCases[] = {
     {"append", kEventsFileName, [] { return AppendDuty(MarchEvent(9)); }, "Error writing events file in "},
     {"remove", kEventsFileName, [] { return RemoveDutyLine(MarchEvent(6, 6)); },
@@ -71,6 +76,7 @@ inline const RewriteCase kRewriteCases[] = {
     {"replace", kEventsFileName, [] { return ReplaceDutyLine(MarchEvent(9, 6)); },
      "Error writing events file in "},
     {"upgrade", kEventsFileName, [] { return UpgradeEventsFile(); }, nullptr},
+    {"list save", kEventsFileName, [] { return WriteEventsFromRows(2, TwoMarchRows, nullptr); }, nullptr},
     {"prefs", kPrefsFileName, [] { return SavePrefs(); }, "Error writing preferences file in "},
 };
 

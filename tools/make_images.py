@@ -261,10 +261,79 @@ def bang_glyph():
     return paint(art, {"o": (230, 100, 0), "y": (255, 236, 150)})
 
 
+WHITE = (255, 255, 255)  # transparent in the list editor's row icons
+NOTE_COLOURS = {".": WHITE, "#": (70, 70, 70), "W": (255, 250, 200), "l": (90, 120, 180),
+                "o": (230, 100, 0), "K": (150, 60, 0)}
+
+
+def note_row_icon():
+    """14 x 14: a note page with a folded corner and lines of writing."""
+    art = [
+        "..........",
+        "..#######.",
+        "..#WWWWW##",
+        "..#WllllW#",
+        "..#WWWWWW#",
+        "..#WllllW#",
+        "..#WWWWWW#",
+        "..#WllllW#",
+        "..#WWWWWW#",
+        "..#WllllW#",
+        "..#WWWWWW#",
+        "..#WWWWWW#",
+        "..########",
+        "..........",
+    ]
+    return paint([line.ljust(14, ".") for line in art], NOTE_COLOURS)
+
+
+def bang_row_icon():
+    """14 x 14: an exclamation mark, orange with a dark edge."""
+    art = [
+        "..............",
+        "......KKK.....",
+        ".....KoooK....",
+        ".....KoooK....",
+        ".....KoooK....",
+        ".....KoooK....",
+        "......KoK.....",
+        "......KoK.....",
+        "......KoK.....",
+        ".......K......",
+        "......KKK.....",
+        ".....KoooK....",
+        "......KKK.....",
+        "..............",
+    ]
+    return paint(art, NOTE_COLOURS)
+
+
+def note_bang_row_icon():
+    """14 x 14: the note page with the exclamation mark beside it."""
+    art = [
+        "..............",
+        "#######..KKK..",
+        "#WWWWW##KoooK.",
+        "#WllllW#KoooK.",
+        "#WWWWWW#KoooK.",
+        "#WllllW#.KoK..",
+        "#WWWWWW#.KoK..",
+        "#WllllW#.KoK..",
+        "#WWWWWW#..K...",
+        "#WllllW#.KKK..",
+        "#WWWWWW#KoooK.",
+        "#WWWWWW#.KKK..",
+        "########......",
+        "..............",
+    ]
+    return paint(art, NOTE_COLOURS)
+
+
 if __name__ == "__main__":
     out = sys.argv[1] if len(sys.argv) > 1 else "resources"
     open(f"{out}/quillbee.ico", "wb").write(icon())
     open(f"{out}/hand.cur", "wb").write(cursor())
     for name, glyph in (("bgFind", find_glyph), ("bgCalendar", calendar_glyph), ("bgNote2", note_glyph),
-                        ("bgBang1", bang_glyph)):
+                        ("bgBang1", bang_glyph), ("lstNote", note_row_icon), ("lstBang", bang_row_icon),
+                        ("lstNoteBang", note_bang_row_icon)):
         open(f"{out}/{name}.bmp", "wb").write(bmp_24bpp(glyph()))

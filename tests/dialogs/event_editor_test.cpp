@@ -12,6 +12,7 @@
 #include "resources/event_editor_ids.h"
 #include "resources/special_limits_ids.h"
 #include "tests/dialogs/editor_fixture.h"
+#include "tests/dialogs/helpers.h"
 
 namespace {
 
@@ -464,19 +465,12 @@ TEST_F(EventEditor, TooltipAndIndicators) {
     OpenOn(Event(1, 6, 0, "Przegląd", "Warsztat"));
     EXPECT_TRUE(Shown(IDC_EDITOR_NOTES_MARK));
     EXPECT_FALSE(Shown(IDC_EDITOR_LIMITS_MARK));
-    HWND tooltip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
-    while (tooltip && GetWindow(tooltip, GW_OWNER) != dialog_)
-        tooltip = FindWindowExA(nullptr, tooltip, TOOLTIPS_CLASSA, nullptr);
-    ASSERT_NE(tooltip, nullptr);
-    ASSERT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
-    char text[80] = "";
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.lpszText = text;
-    ASSERT_TRUE(SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_STREQ(text, "Wyświetl kalendarz");
+    std::string text;
+    RECT rect;
+    ASSERT_NE(TooltipOf(dialog_, &text, &rect), nullptr);
+    EXPECT_EQ(text, "Wyświetl kalendarz");
     RECT button = Rect(IDC_EDITOR_CALENDAR_BUTTON);
-    EXPECT_TRUE(EqualRect(&tool.rect, &button));
+    EXPECT_TRUE(EqualRect(&rect, &button));
 
     SendMessageA(Item(IDC_EDITOR_NOTES), EM_SETSEL, 0, -1);
     SendMessageA(Item(IDC_EDITOR_NOTES), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <string>
 
@@ -43,6 +45,25 @@ inline std::string ClippedTexts(HWND dialog) {
                    std::to_string(inside.right) + " px; ";
     }
     return clipped;
+}
+
+// The tooltip `dialog` owns and the text and rectangle of its one tool; null
+// when there is none.
+inline HWND TooltipOf(HWND dialog, std::string* text, RECT* rect) {
+    HWND tooltip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    while (tooltip && GetWindow(tooltip, GW_OWNER) != dialog)
+        tooltip = FindWindowExA(nullptr, tooltip, TOOLTIPS_CLASSA, nullptr);
+    char buffer[80] = "";
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.lpszText = buffer;
+    if (tooltip == nullptr || SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0) != 1 ||
+        !SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool))) {
+        return nullptr;
+    }
+    *text = buffer;
+    *rect = tool.rect;
+    return tooltip;
 }
 
 // A control's rectangle in its dialog's client coordinates.

@@ -41,12 +41,13 @@ std::vector<DamagedFile> Corpus() {
     const std::string header = FileHeader();
     std::string binary = header;
     for (int i = 0; i < 300; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
+    static const char nulInLine[] = "10 3 1 1\0 0 0 1 0 40 50 600";
     return {
         {"cut-short", header + "10 3 1 1 0 0 1 0 4"},
         {"header-only", header},
         {"data-line-run-on", header + DataLine({{31, ("'" + std::string(700, 'W') + "'").c_str()}})},
         {"binary-garbage", binary},
-        {"nul-in-line", header + std::string("10 3 1 1\0 0 0 1 0 40 50 600", 29)},
+        {"nul-in-line", header + std::string(nulInLine, sizeof nulInLine - 1)},
         {"unplugged-screen", header + DataLine({{9, "4100"}, {10, "1900"}})},
         {"far-left-and-up", header + DataLine({{9, "-30000"}, {10, "-30000"}})},
         {"title-bar-above-screen", header + DataLine({{10, "-15"}})},

@@ -27,6 +27,20 @@ bool HasTrayIcon(HWND mainWindow);
 
 inline void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
 
+// Opens the event list editor from the main window; null when it does not show.
+inline HWND OpenEventList(DWORD processId, HWND mainWindow) {
+    PostMessageA(mainWindow, WM_COMMAND, CMD_EDIT_EVENTS, 0);
+    return WaitForWindow(processId, "#32770", 5000);
+}
+
+// A message box of the process other than `dialog`, which shows too: one
+// that `dialog` has opened.
+inline HWND MessageBoxOver(DWORD processId, HWND dialog, DWORD timeoutMs = 5000) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = WaitForMessageBox(processId, 0)) != nullptr && box != dialog; }, timeoutMs);
+    return box != dialog ? box : nullptr;
+}
+
 // A program started in its own scratch folder, stopped and cleaned up at the end.
 class Instance {
 public:

@@ -123,3 +123,39 @@ TEST(EndToEnd, UndoFromTheMenus) {
     ExitProgram(window);
     EXPECT_EQ(app.Exit(), 0u);
 }
+
+// Events deleted in the list editor and saved come back with an undo.
+TEST(EndToEnd, UndoAfterTheListEditorSaved) {
+    Instance app("undo-list");
+    const std::string start = EventsFile(EventLine(0, "Today") + EventLine(1, "Tomorrow") +
+                                         EventLine(-1, "Yesterday") + EventLine(2, "Later"));
+    app.Write("quillbee.events", start);
+    ASSERT_TRUE(app.Start());
+    HWND window = app.MainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000));
+
+    HWND editor = OpenEventList(app.Id(), window);
+    ASSERT_NE(editor, nullptr);
+    for (int i = 0; i < 2; ++i) {  // the row it opens on, then the one selected after it
+        PostMessageA(editor, WM_COMMAND, 1830, 0);
+        HWND box = MessageBoxOver(app.Id(), editor);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box).rfind("Czy jeste", 0), 0u);  // read in the driver's code page
+        PressButton(box, IDYES);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    }
+    PostMessageA(editor, WM_COMMAND, 1840, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000)) << RowCount(window);
+    EXPECT_TRUE(IsWindowEnabled(window));
+    std::vector<std::string> versions = Versions(app);
+    ASSERT_EQ(versions.size(), 1u);
+
+    ChooseFromMenu(app, window, WM_CONTEXTMENU, 0, 3, "undo-after-list-menu");
+    AnswerTheQuestion(app, versions[0], 4, 2, "undo-after-list-question");
+    EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000)) << "the deleted events come back";
+    EXPECT_EQ(ReadWholeFile(app.File("quillbee.events")), start);
+    ExitProgram(window);
+    EXPECT_EQ(app.Exit(), 0u);
+}
