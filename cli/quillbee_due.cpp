@@ -140,10 +140,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillbee-due: cannot open %s in the current directory\n", kEventsFileName);
         return kExitNoEventsFile;
     }
+    // The rows go out in large writes: a call of the C library for each
+    // would cost about as much as making the row.
+    static char out[16 * 1024];
+    size_t used = 0;
     for (const DueItem* row = head; row != nullptr; row = row->next) {
-        std::fputs(DueRowText(row), stdout);
-        std::fputc('\n', stdout);
+        const char* text = DueRowText(row);
+        const size_t length = std::strlen(text);
+        if (used + length + 1 > sizeof out) {
+            std::fwrite(out, 1, used, stdout);
+            used = 0;
+        }
+        std::memcpy(out + used, text, length);
+        used += length;
+        out[used++] = '\n';
     }
+    std::fwrite(out, 1, used, stdout);
     std::fflush(stdout);
     return ConsoleQuitRequested() ? kExitStopped : kExitShown;
 }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -123,18 +125,40 @@ int DaysLeftOfValidDate(const Today& today, const Duty& duty) {
     return NearestOccurrence(t, n, p);
 }
 
-// The count of every valid date of a yearly event, worked out once a build:
-// most lines are yearly events, and most of them are not due.
-struct YearlyDays {
-    int days[13][32];
+// What the dates of a build come to, worked out once a build, by month (0
+// for none) and day as written (0 to 99): the count of a yearly event, as
+// most lines are, kNoDate for a date that is not valid; and, for an event
+// without limits of its own, whether its line is passed over as never due,
+// by whether it is yearly (1) or one-off (0). A one-off event is never due
+// when it would not be in any year it may be of. A date that is not valid is
+// never passed over: its line goes the way that checks it.
+constexpr int16_t kNoDate = INT16_MIN;
+
+struct DateFacts {
+    int16_t days[13][100];  // a count is at most a year
+    bool passedOver[2][13][100];
 };
 
-void FillYearlyDays(const Today& today, YearlyDays* yearly) {
+void FillDateFacts(const Today& today, int64_t before, int64_t after, DateFacts* dates) {
+    auto notDue = [&](int days) { return days < -after || days > before; };
+    std::fill(&dates->days[0][0], &dates->days[0][0] + sizeof dates->days / sizeof dates->days[0][0],
+              kNoDate);
+    std::memset(dates->passedOver, 0, sizeof dates->passedOver);
     Duty duty = {};
-    duty.yearly = 1;
     for (duty.month = 1; duty.month <= 12; ++duty.month) {
         for (duty.day = 1; duty.day <= DaysInMonth(duty.month); ++duty.day) {
-            yearly->days[duty.month][duty.day] = DaysLeftOfValidDate(today, duty);
+            duty.yearly = 1;
+            const int days = DaysLeftOfValidDate(today, duty);
+            dates->days[duty.month][duty.day] = static_cast<int16_t>(days);
+            dates->passedOver[1][duty.month][duty.day] = notDue(days);
+            // Last, this or next year, or any other: all others count alike.
+            duty.yearly = 0;
+            bool never = true;
+            for (int64_t year = today.date.year - 1; year <= today.date.year + 2; ++year) {
+                duty.year = static_cast<int32_t>(year);
+                never = never && notDue(DaysLeftOfValidDate(today, duty));
+            }
+            dates->passedOver[0][duty.month][duty.day] = never;
         }
     }
 }
@@ -228,74 +252,130 @@ DueItem* SortRows(DueItem* head) {
 }
 
 // A row with the start of its message upper-cased, in a number that orders
-// as those bytes do, taken as the row is made, while its message is at hand:
-// most rows are told apart by the day count and that number, and sorting
-// them needs no look into the rows themselves, which lie all over the
-// blocks.
+// as those bytes do, and its place in the file: most rows are told apart by
+// the day count and that number, and sorting them needs no look into the
+// rows themselves, which lie all over the blocks.
 struct SortEntry {
     int32_t daysLeft;
+    uint32_t order;  // place in the file among the rows of the build
     uint64_t key;
     DueItem* row;
 };
 
-uint64_t MessageKey(const char* message) {
-    uint64_t key = 0;
-    bool ended = false;
-    for (int i = 0; i < 8; ++i) {
-        ended = ended || message[i] == '\0';
-        key = key << 8 | (ended ? 0u : static_cast<unsigned char>(UpperAscii(message[i])));
+// Eight bytes of a message from byte `at` on, upper-cased, in a number that
+// orders as those bytes do; the bytes from its terminator on, or past the
+// message, count as 0. The bytes are judged all at once, in a word where the
+// first of them is the highest; no sum carries into the next byte.
+uint64_t MessageKey(const char* message, int at) {
+    constexpr uint64_t kEveryByte = 0x0101010101010101ull;
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    unsigned char bytes[8] = {};
+    if (at + 8 <= kMessageSize) {
+        std::memcpy(bytes, message + at, sizeof bytes);
+    } else {
+        std::memcpy(bytes, message + at, static_cast<size_t>(kMessageSize - at));
     }
+    uint64_t key;
+    std::memcpy(&key, bytes, sizeof key);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    key = __builtin_bswap64(key);
+#endif
+    const uint64_t low = key & ~kHighBits;
+    // Bytes from 'a' to 'z' lose the bit of lower case.
+    const uint64_t fromA = low + (0x80 - 'a') * kEveryByte;
+    const uint64_t pastZ = low + (0x80 - 'z' - 1) * kEveryByte;
+    key -= (fromA & ~pastZ & ~key & kHighBits) >> 2;
+    // The highest byte of 0 is the terminator: it and all after it go.
+    const uint64_t zeros = ~((low + ~kHighBits) | key) & kHighBits;
+    if (zeros != 0) key &= ~((2ull << (63 - __builtin_clzll(zeros))) - 1);
     return key;
 }
 
-bool EntryBefore(const SortEntry& a, const SortEntry& b) {
-    if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
-    if (a.key != b.key) return a.key < b.key;
-    return CompareMessages(a.row->message, b.row->message) < 0;
-}
-
-// The entries of the rows of a build, in file order; kept from build to
-// build, grown as needed.
-struct SortEntries {
-    SortEntry* entries;
-    size_t count, capacity;
-    bool complete;  // false once one could not be kept
+// Rows alike in their day count and in the start of their messages come in
+// file order; any two entries differ in that order, so a sort that keeps
+// nothing in order by itself, and needs no buffer, gives a stable order.
+struct KeyBefore {
+    bool operator()(const SortEntry& a, const SortEntry& b) const {
+        if (a.daysLeft != b.daysLeft) return a.daysLeft < b.daysLeft;
+        if (a.key != b.key) return a.key < b.key;
+        return a.order < b.order;
+    }
 };
 
-SortEntries sortEntries = {nullptr, 0, 0, true};
+void SortRuns(SortEntry* first, SortEntry* last, int at);
 
-void AddEntry(SortEntries* sort, DueItem* row) {
-    if (!sort->complete) return;
-    if (sort->count == sort->capacity) {
-        const size_t capacity = sort->capacity == 0 ? 256 : 2 * sort->capacity;
-        void* grown = std::realloc(sort->entries, capacity * sizeof(SortEntry));
-        if (grown == nullptr) {
-            sort->complete = false;
-            return;
-        }
-        sort->entries = static_cast<SortEntry*>(grown);
-        sort->capacity = capacity;
-    }
-    sort->entries[sort->count++] = {row->daysLeft, MessageKey(row->message), row};
+// Sorts entries alike in day count and in their messages up to byte `at` by
+// the next eight bytes of their messages, taken into their keys.
+void SortByMessage(SortEntry* first, SortEntry* last, int at) {
+    for (SortEntry* entry = first; entry != last; ++entry) entry->key = MessageKey(entry->row->message, at);
+    std::sort(first, last, KeyBefore());
+    SortRuns(first, last, at);
 }
 
-// The chain of a build's rows, in file order, sorted. A short list, as most
-// are, is sorted in its chain, and so is a long one whose entries could not
-// all be kept.
-DueItem* SortList(DueItem* head, SortEntries* sort) {
-    constexpr size_t kShortList = 64;
-    DueItem* sorted = head;
-    if (sort->count <= kShortList || !sort->complete) {
-        sorted = SortRows(head);
-    } else {
-        SortEntry* entries = sort->entries;
-        std::stable_sort(entries, entries + sort->count, EntryBefore);
-        for (size_t i = 0; i + 1 < sort->count; ++i) entries[i].row->next = entries[i + 1].row;
-        entries[sort->count - 1].row->next = nullptr;
-        sorted = entries[0].row;
+// Entries sorted by their keys of the bytes from `at` on, in which each run
+// alike in day count and key, and whose messages go on after those bytes, is
+// sorted by the bytes that follow. Only the rows of such runs are looked
+// into again, eight bytes at a time, as words.
+void SortRuns(SortEntry* first, SortEntry* last, int at) {
+    while (first != last) {
+        SortEntry* end = first + 1;
+        while (end != last && end->daysLeft == first->daysLeft && end->key == first->key) ++end;
+        const bool goesOn = (first->key & 0xFF) != 0 && at + 8 < kMessageSize;
+        if (end - first > 1 && goesOn) SortByMessage(first, end, at + 8);
+        first = end;
     }
-    sort->count = 0;
-    sort->complete = true;
+}
+
+// The chain of a build's `count` rows, in file order, sorted. A short list,
+// as most are, is sorted in its chain. A long one is sorted by entries,
+// taken from its rows into `room` (`size` bytes, free now that the file is
+// read) when they fit there, else into memory of their own; when there is
+// none, it is sorted in its chain too.
+DueItem* SortList(DueItem* head, size_t count, void* room, size_t size) {
+    constexpr size_t kShortList = 64;
+    if (count <= kShortList) return SortRows(head);
+    void* allocated = nullptr;
+    if (std::align(alignof(SortEntry), count * sizeof(SortEntry), room, size) == nullptr) {
+        room = allocated = std::malloc(count * sizeof(SortEntry));
+        if (room == nullptr) return SortRows(head);
+    }
+    SortEntry* entries = static_cast<SortEntry*>(room);
+    // The entries are put in order of day count as they are taken, each day's
+    // in file order, when the counts lie close together, as they do but for
+    // rows with limits of their own far apart; then each day's are sorted.
+    constexpr int32_t kDaysCounted = 64;
+    int32_t least = INT32_MAX, most = INT32_MIN;
+    for (const DueItem* row = head; row != nullptr; row = row->next) {
+        least = std::min(least, row->daysLeft);
+        most = std::max(most, row->daysLeft);
+    }
+    uint32_t firstOfDay[kDaysCounted + 1] = {};
+    const bool counted = static_cast<int64_t>(most) - least < kDaysCounted;
+    if (counted) {
+        for (const DueItem* row = head; row != nullptr; row = row->next)
+            ++firstOfDay[row->daysLeft - least + 1];
+        for (int32_t day = 1; day <= kDaysCounted; ++day) firstOfDay[day] += firstOfDay[day - 1];
+    }
+    uint32_t order = 0;
+    for (DueItem* row = head; row != nullptr; row = row->next, ++order) {
+        const uint32_t at = counted ? firstOfDay[row->daysLeft - least]++ : order;
+        new (&entries[at]) SortEntry{row->daysLeft, order, MessageKey(row->message, 0), row};
+    }
+    if (counted) {
+        for (SortEntry* day = entries; day != entries + count;) {
+            SortEntry* end = day;
+            while (end != entries + count && end->daysLeft == day->daysLeft) ++end;
+            std::sort(day, end, KeyBefore());
+            day = end;
+        }
+    } else {
+        std::sort(entries, entries + count, KeyBefore());
+    }
+    SortRuns(entries, entries + count, 0);
+    for (size_t i = 0; i + 1 < count; ++i) entries[i].row->next = entries[i + 1].row;
+    entries[count - 1].row->next = nullptr;
+    DueItem* sorted = entries[0].row;
+    std::free(allocated);
     return sorted;
 }
 
@@ -303,14 +383,21 @@ DueItem* SortList(DueItem* head, SortEntries* sort) {
 // taking the bytes its record uses: the fields, the message and the notes up
 // to their terminator. A row read or copied whole as a record reaches over
 // the rows after it, or into the room kept free at the end of its block, so
-// it is always read in memory of the list; what lies after the notes'
-// terminator means nothing, as in any record. One allocation of a whole
-// record (about 4.3 KB) per row would spread a list of a thousand rows over
-// a thousand pages, each faulted in at its first use; packed, they share a
-// few dozen.
+// it is always read in memory of the list; what lies after a terminator
+// means nothing, as in any record. One allocation of a whole record (about
+// 4.3 KB) per row would spread a list of a thousand rows over a thousand
+// pages, each faulted in at its first use; packed, they share a few dozen.
+//
+// A row without notes uses the first byte of its notes, their terminator,
+// which lies after the whole room of its message. The next row may begin in
+// that room, before that byte, when the byte then falls on the terminator of
+// the next row's message or after it, among the bytes of its message's room
+// that nothing writes. Two rows with short messages, as most are, then take
+// about the room of one.
 struct RowBlock {
     RowBlock* next;
-    size_t used;  // bytes of `rows` taken
+    size_t used;      // bytes of `rows` taken: the next row begins after them
+    size_t notesEnd;  // 0, or where the last row's notes end when the next row may begin before
     alignas(Duty) unsigned char rows[256 * 1024 - 64];
 };
 
@@ -320,6 +407,11 @@ struct RowBlock {
 // were filled.
 RowBlock firstBlock;
 RowBlock* moreBlocks = nullptr;
+
+// The reader of the events file, kept from build to build, as its block is
+// large; once the file is read, the block holds the entries that sort a
+// long list.
+LineReader lines;
 
 RowBlock* FreeBlocks(RowBlock* block) {
     while (block != nullptr) {
@@ -336,96 +428,161 @@ struct RowStore {
     RowBlock* spare;
     RowBlock* current;
     RowBlock** tail;
+    size_t rows;  // kept so far
 };
 
-// Room for a whole record at the end of the rows; null when out of memory.
-DueItem* NewRow(RowStore* store) {
+size_t Aligned(size_t offset) { return (offset + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty); }
+
+// A row for the fields of `fields` and the message and notes of the
+// normalised `line` of `length` bytes, in the first place after the rows
+// before it that leaves the notes of the last of them whole, with room for
+// a whole record; null when out of memory.
+DueItem* KeepRow(RowStore* store, const Duty& fields, const char* line, size_t length, int version) {
+    const size_t messageEnd = offsetof(Duty, message) + DutyMessageLength(line, length, version);
     RowBlock* block = store->current;
-    if (block == nullptr) {
-        block = &firstBlock;
-        block->used = 0;
-        store->current = block;
-    } else if (block->used + sizeof(Duty) > sizeof block->rows) {
-        block = store->spare;
-        if (block != nullptr) {
+    size_t at = 0;
+    if (block != nullptr) {
+        at = Aligned(block->used);
+        if (block->notesEnd != 0 && at + messageEnd > block->notesEnd) at = Aligned(block->notesEnd + 1);
+    }
+    if (block == nullptr || at + sizeof(Duty) > sizeof block->rows) {
+        if (block == nullptr) {
+            block = &firstBlock;
+        } else if (store->spare != nullptr) {
+            block = store->spare;
             store->spare = block->next;
         } else {
             block = static_cast<RowBlock*>(std::malloc(sizeof(RowBlock)));
             if (block == nullptr) return nullptr;
         }
-        block->next = nullptr;
-        block->used = 0;
-        *store->tail = block;
-        store->tail = &block->next;
+        if (block != &firstBlock) {
+            block->next = nullptr;
+            *store->tail = block;
+            store->tail = &block->next;
+        }
+        block->notesEnd = 0;
         store->current = block;
+        at = 0;
     }
-    return reinterpret_cast<DueItem*>(block->rows + block->used);
-}
 
-// Fills the row NewRow gave with the fields of `fields`, and the message and
-// notes of the normalised `line`, and takes the bytes it uses.
-void KeepRow(RowStore* store, DueItem* row, const Duty& fields, const char* line, int version) {
+    DueItem* row = reinterpret_cast<DueItem*>(block->rows + at);
     std::memcpy(static_cast<void*>(row), &fields, offsetof(Duty, message));
     row->next = nullptr;
-    ParseDutyText(line, std::strlen(line), version, row);
-    const size_t size = offsetof(Duty, notes) + std::strlen(row->notes) + 1;
-    store->current->used += (size + alignof(Duty) - 1) / alignof(Duty) * alignof(Duty);
+    ParseDutyText(line, length, version, row);
+    size_t used = at + messageEnd + 1;
+    // The last row's notes may end in the room of this row's message.
+    if (block->notesEnd > at) used = std::max(used, block->notesEnd + 1);
+    if (row->notes[0] != '\0') {
+        block->used = at + offsetof(Duty, notes) + std::strlen(row->notes) + 1;
+        block->notesEnd = 0;
+    } else {
+        block->used = used;
+        block->notesEnd = at + offsetof(Duty, notes);
+    }
+    return row;
 }
 
-// Reads the event lines that follow the version line; the rows due today
-// are appended to the chain at `*tail` in file order, with their entries.
-// Returns false when the reading stopped.
+// What every line of a build is judged by, worked out once a build.
+struct BuildFacts {
+    Today today;
+    DateFacts dates;
+    int version;
+};
+
+// Whether `line` of a version 1.41 file, as read, is one nearly every line
+// is: as written, without limits of its own or yearly, and not due. Its
+// first 32 bytes are read.
+inline bool IsPassedOver(const char* line, const DateFacts& dates) {
+    if (HasColumnsWithoutLimits(line)) {
+        return dates.passedOver[IsWrittenYearly(line)][WrittenMonth(line)][DigitsValue<0, 2>(line)];
+    }
+    // A yearly event with limits of its own: its count against them.
+    if (!HasWrittenColumns(line) || !IsWrittenYearly(line)) return false;
+    const int days = dates.days[WrittenMonth(line)][DigitsValue<0, 2>(line)];
+    return days != kNoDate && (days < -DigitsValue<20, 3>(line) || days > DigitsValue<16, 3>(line));
+}
+
+// Judges one line of the file, terminated, and keeps it as a row at `*tail`
+// when it is due. Returns false when the reading stopped.
 //
 // Whether a line is skipped, valid and due depends on its first columns
 // alone. Nearly every line stands as it was written and is judged from them
 // in place; any other is normalised, checked and parsed whole. The message
 // and notes of a written line are read only when it is due.
-bool ReadDueRows(LineReader* lines, int version, RowStore* store, DueItem*** tail) {
-    const Today today = TodayFacts(LocalToday());
-    static YearlyDays yearly;
-    FillYearlyDays(today, &yearly);
-    // The global limits, which a yearly event without its own follows.
-    const int64_t before = prefs.warnDaysBefore;
-    const int64_t after = prefs.warnDaysAfter;
-    size_t length;
-    for (char* line; (line = NextLine(lines, &length)) != nullptr;) {
-        const int lineNumber = lines->lineNumber;
-        Duty written;
-        const Duty* fields = &written;
-        int day, month, daysLeft;
-        const bool asWritten = ReadWrittenDate(line, version, &day, &month);
-        if (asWritten && IsPlainYearly(line)) {
-            daysLeft = yearly.days[month][day];
-            if (daysLeft < -after || daysLeft > before) continue;
-            ReadWrittenFields(line, lineNumber, day, month, &written);
-        } else {
-            if (asWritten) {
-                ReadWrittenFields(line, lineNumber, day, month, &written);
-            } else {
-                if (IsSkippableLine(line)) continue;
-                const int check = ValidateDutyLine(line, lineNumber, version);
-                if (check == -2) continue;
-                if (check == -1) return false;
-                fields = ParseDutyLine(line, lineNumber, version);
-            }
-            // Either way the date has passed the checks of a valid line.
-            daysLeft = fields->yearly != 0 ? yearly.days[fields->month][fields->day]
-                                           : DaysLeftOfValidDate(today, *fields);
-            if (!IsDue(*fields, daysLeft)) continue;
-        }
-
-        // The fields of a line as written are those of the line normalised;
-        // normalising again changes nothing when it was done above.
-        IsSkippableLine(line);
-        DueItem* row = NewRow(store);
-        if (row == nullptr) continue;
-        KeepRow(store, row, *fields, line, version);
-        row->daysLeft = daysLeft;
-        **tail = row;
-        *tail = &row->next;
-        AddEntry(&sortEntries, row);
+bool TakeLine(char* line, int lineNumber, const BuildFacts& facts, RowStore* store, DueItem*** tail) {
+    Duty written;
+    const Duty* fields = &written;
+    int day, month;
+    const bool asWritten = ReadWrittenDate(line, facts.version, &day, &month);
+    if (asWritten) {
+        ReadWrittenFields(line, lineNumber, day, month, &written);
+    } else {
+        if (IsSkippableLine(line)) return true;
+        const int check = ValidateDutyLine(line, lineNumber, facts.version);
+        if (check == -2) return true;
+        if (check == -1) return false;
+        fields = ParseDutyLine(line, lineNumber, facts.version);
     }
+    // Either way the date has passed the checks of a valid line.
+    const int daysLeft = fields->yearly != 0 ? facts.dates.days[fields->month][fields->day]
+                                             : DaysLeftOfValidDate(facts.today, *fields);
+    if (!IsDue(*fields, daysLeft)) return true;
+
+    // The fields of a line as written stand as normalising leaves them, and
+    // a blank and a visible byte come before its text: the text alone is
+    // normalised. Any other line was normalised above.
+    if (asWritten) CollapseSpaces(line + kWrittenWidth);
+    DueItem* row = KeepRow(store, *fields, line, std::strlen(line), facts.version);
+    if (row == nullptr) return true;
+    row->daysLeft = daysLeft;
+    **tail = row;
+    *tail = &row->next;
+    ++store->rows;
     return true;
+}
+
+// Reads the event lines that follow the version line; the rows due today
+// are appended to the chain at `*tail` in file order. Returns false when the
+// reading stopped.
+//
+// The lines that lie whole in the reader's block are walked here, and those
+// passed over are not even terminated: their line end is looked for after
+// the columns judged. The reader gives the rest: the lines across the end of
+// its block, and those longer than a line can be.
+bool ReadDueRows(LineReader* lines, const BuildFacts& facts, RowStore* store, DueItem*** tail) {
+    const size_t searched = lines->longest + 1;
+    constexpr size_t kJudged = kWrittenWidth + 1;  // columns without a line end in a line passed over
+    // Files of older versions are rewritten in the current one at start-up;
+    // their lines go the general way.
+    const bool current = facts.version == kVersion141;
+    for (;;) {
+        if (!lines->inLongLine) {
+            char* next = lines->block + lines->start;
+            char* const end = lines->block + lines->end;
+            int lineNumber = lines->lineNumber;
+            for (;;) {
+                const size_t unread = static_cast<size_t>(end - next);
+                const size_t count = unread < searched ? unread : searched;
+                char* lineEnd;
+                if (count > kJudged && current && IsPassedOver(next, facts.dates)) {
+                    lineEnd = FindLineEnd(next + kJudged, count - kJudged);
+                    if (lineEnd == nullptr) break;
+                } else {
+                    lineEnd = FindLineEnd(next, count);
+                    if (lineEnd == nullptr) break;
+                    *lineEnd = '\0';
+                    if (!TakeLine(next, lineNumber + 1, facts, store, tail)) return false;
+                }
+                next = lineEnd + 1;
+                ++lineNumber;
+            }
+            PassLines(lines, next, lineNumber);
+        }
+        size_t length;
+        char* line = NextLine(lines, &length);
+        if (line == nullptr) return true;
+        if (!TakeLine(line, lines->lineNumber, facts, store, tail)) return false;
+    }
 }
 
 // A row's text is put together piece by piece: formatting each row with the
@@ -437,35 +594,63 @@ struct TextOut {
     size_t used;
 };
 
-void Put(TextOut* out, const char* piece) {
-    for (; *piece != '\0' && out->used + 1 < out->size; ++piece) out->text[out->used++] = *piece;
+void PutBytes(TextOut* out, const char* piece, size_t length) {
+    const size_t room = out->size - 1 - out->used;
+    if (length > room) length = room;
+    std::memcpy(out->text + out->used, piece, length);
+    out->used += length;
     out->text[out->used] = '\0';
 }
 
+void Put(TextOut* out, const char* piece) { PutBytes(out, piece, std::strlen(piece)); }
+
 // `value` in decimal, with zeros after its sign up to `width` characters in
-// all, as printf's %0*d writes it.
+// all (at most 40), as printf's %0*d writes it. The digits are put down from
+// the last.
 void PutNumber(TextOut* out, long long value, int width) {
-    char digits[24];
-    int count = 0;
+    char shown[48];
+    char* const end = shown + sizeof shown;
+    char* first = end;
     unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value) : value;
     do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    char shown[48];
-    int used = 0;
-    if (value < 0) shown[used++] = '-';
-    for (int zeros = width - count - used; zeros > 0; --zeros) shown[used++] = '0';
-    while (count > 0) shown[used++] = digits[--count];
-    shown[used] = '\0';
-    Put(out, shown);
+    const int sign = value < 0 ? 1 : 0;
+    for (int zeros = std::min(width, 40) - static_cast<int>(end - first) - sign; zeros > 0; --zeros)
+        *--first = '0';
+    if (sign != 0) *--first = '-';
+    PutBytes(out, first, static_cast<size_t>(end - first));
+}
+
+// The words a row shows for its day count and its month: the same few for
+// every row, taken from the string table once, as its texts never change
+// while the program runs, rather than looked up again for each row.
+struct RowWords {
+    bool taken;
+    char today[128], day[128], days[128];
+    char months[13][64];  // months[0] is for no month
+};
+
+const RowWords& Words() {
+    static RowWords words;
+    if (!words.taken) {
+        CopyText(words.today, LoadStr(1280), sizeof words.today);
+        CopyText(words.day, LoadStr(1270), sizeof words.day);
+        CopyText(words.days, LoadStr(1275), sizeof words.days);
+        CopyText(words.months[0], "?", sizeof words.months[0]);
+        for (int month = 1; month <= 12; ++month) {
+            CopyText(words.months[month], MonthShortName(month), sizeof words.months[month]);
+        }
+        words.taken = true;
+    }
+    return words;
 }
 
 // The date column: "07 Maj," or "Maj 07," by the locale's date order, with
 // " (Pią)" before the comma when `weekday` is given.
 void PutDate(TextOut* out, int day, int month, const char* weekday) {
-    const char* monthName = MonthShortName(month);
-    if (monthName == nullptr) monthName = "?";
+    const char* monthName = Words().months[month >= 1 && month <= 12 ? month : 0];
     if (dayFirst == 0) {
         Put(out, monthName);
         Put(out, " ");
@@ -490,8 +675,6 @@ DueItem* FreeDueList(DueItem* head) {
     // followed it, and a list freed by its holder is not freed again.
     if (head != nullptr && head == dueHead) {
         moreBlocks = FreeBlocks(moreBlocks);
-        std::free(sortEntries.entries);
-        sortEntries = {nullptr, 0, 0, true};
         dueHead = nullptr;
     }
     return nullptr;
@@ -500,7 +683,7 @@ DueItem* FreeDueList(DueItem* head) {
 DueItem* BuildDueList(int* buildCountOut) {
     // The previous list is no longer shown; its blocks take the new rows,
     // and those left over are freed at the end.
-    RowStore store = {moreBlocks, nullptr, &moreBlocks};
+    RowStore store = {moreBlocks, nullptr, &moreBlocks, 0};
     moreBlocks = nullptr;
     dueHead = nullptr;
 
@@ -516,14 +699,17 @@ DueItem* BuildDueList(int* buildCountOut) {
     const int version = ReadFileVersion(file);
     if (version != 0) {
         PlatformWaitCursor(true);
-        static LineReader lines;
         StartLines(&lines, file, sizeof lines.block, kDueLineBufferSize - 1, 1);
-        stopped = !ReadDueRows(&lines, version, &store, &tail);
+        static BuildFacts facts;
+        facts.today = TodayFacts(LocalToday());
+        FillDateFacts(facts.today, prefs.warnDaysBefore, prefs.warnDaysAfter, &facts.dates);
+        facts.version = version;
+        stopped = !ReadDueRows(&lines, facts, &store, &tail);
     }
     std::fclose(file);
     FreeBlocks(store.spare);
     PlatformWaitCursor(false);
-    dueHead = SortList(head, &sortEntries);
+    dueHead = SortList(head, store.rows, lines.block, sizeof lines.block);
     if (stopped) PlatformQuit(0);
 
     ++buildCount;
@@ -546,20 +732,26 @@ const char* DueRowText(const DueItem* row) {
     text[0] = '\0';
     if (row == nullptr) return text;
 
+    const RowWords& words = Words();
     if (row->daysLeft == 0) {
-        Put(&out, LoadStr(1280));
+        Put(&out, words.today);
     } else {
         PutNumber(&out, row->daysLeft, 0);
         Put(&out, " ");
-        Put(&out, LoadStr((row->daysLeft == 1 || row->daysLeft == -1) ? 1270 : 1275));
+        Put(&out, (row->daysLeft == 1 || row->daysLeft == -1) ? words.day : words.days);
     }
     Put(&out, ":\t");
 
     PutDate(&out, row->day, row->month, prefs.showWeekday ? WeekdayShortName(row->daysLeft) : nullptr);
     Put(&out, "\t");
 
-    char message[kMessageSize];
+    // A message without a macro, as most are, is shown as it is.
     const size_t length = strnlen(row->message, kMessageSize - 1);
+    if (std::memchr(row->message, '$', length) == nullptr) {
+        PutBytes(&out, row->message, length);
+        return text;
+    }
+    char message[kMessageSize];
     std::memcpy(message, row->message, length);
     message[length] = '\0';
     char shown[kMessageSize];

@@ -17,7 +17,7 @@ namespace {
 constexpr char kNotesMark = 30;  // separates message and notes, and stands for line breaks
 
 struct Layout {
-    int yearColumn;    // -1: the version has no year and no recurrence
+    int yearColumn;  // -1: the version has no year and no recurrence
     int beforeColumn;
     int beforeWidth;
     int afterColumn;
@@ -247,17 +247,37 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
     return &duty;
 }
 
-void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
+namespace {
+
+// Where the message of a normalised line is, how much of it a record keeps,
+// and where its notes begin (null for none).
+struct DutyText {
+    const char* message;
+    size_t kept;
+    const char* mark;
+};
+
+DutyText SplitDutyText(const char* line, size_t length, int version) {
     const size_t column = static_cast<size_t>(LayoutOf(version).messageColumn);
     const char* text = column < length ? line + column : "";
     const size_t textLength = column < length ? length - column : 0;
     const char* mark = static_cast<const char*>(std::memchr(text, kNotesMark, textLength));
-    size_t messageLength = mark ? static_cast<size_t>(mark - text) : textLength;
-    size_t cut = CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1);
-    std::memcpy(duty->message, text, cut);
-    duty->message[cut] = '\0';
-    if (mark) {
-        ReadNotes(mark + 1, duty->notes);
+    const size_t messageLength = mark ? static_cast<size_t>(mark - text) : textLength;
+    return {text, CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1), mark};
+}
+
+}  // namespace
+
+size_t DutyMessageLength(const char* line, size_t length, int version) {
+    return SplitDutyText(line, length, version).kept;
+}
+
+void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
+    const DutyText text = SplitDutyText(line, length, version);
+    std::memcpy(duty->message, text.message, text.kept);
+    duty->message[text.kept] = '\0';
+    if (text.mark) {
+        ReadNotes(text.mark + 1, duty->notes);
     } else {
         duty->notes[0] = '\0';
     }
@@ -303,12 +323,12 @@ int DutyLineProblem(const char* line, int lineNumber, int version, char* text, s
 int ValidateDutyLine(const char* line, int lineNumber, int version) {
     char problem[1024];
     switch (DutyLineProblem(line, lineNumber, version, problem, sizeof problem)) {
-    case kBrokenLayout:
-        PlatformMessageBox(problem, kProgramTitle, kBoxOk | kBoxIconError);
-        return -1;
-    case kImpossibleDate:
-        return AskToSkipLine(problem);
-    default:
-        return 1;
+        case kBrokenLayout:
+            PlatformMessageBox(problem, kProgramTitle, kBoxOk | kBoxIconError);
+            return -1;
+        case kImpossibleDate:
+            return AskToSkipLine(problem);
+        default:
+            return 1;
     }
 }

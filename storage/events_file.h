@@ -39,6 +39,9 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version);
 // normalised line of `length` bytes, into `duty`'s own.
 void ParseDutyText(const char* line, size_t length, int version, Duty* duty);
 
+// The length of the message ParseDutyText puts into a record.
+size_t DutyMessageLength(const char* line, size_t length, int version);
+
 // What the readers' check finds in a normalised line: nothing, a broken
 // layout (reading stops there) or an impossible date (the user may skip the
 // line). The message the program shows for it goes to `text` ("" for none).

@@ -5,13 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 constexpr size_t kLineBlockSize = 128 * 1024;
 
-// A line handed out is followed by at least this many bytes of the block,
-// its terminator included: enough to look at the fixed columns of a short
-// line without checking its end first.
-constexpr size_t kLineSlack = 32;
+// The bytes read are followed by at least this many bytes of the block: a
+// line handed out, its terminator included, and any line still in the block
+// can be looked at this far from its start without checking its end first.
+constexpr size_t kLineSlack = 64;
 
 struct LineReader {
     FILE* file;
@@ -21,10 +26,6 @@ struct LineReader {
     bool atEnd;         // the file has nothing more to give
     bool inLongLine;    // the rest of a line cut at `longest` is still to pass
     int lineNumber;     // of the line handed out last
-    // Bit i % 64 of word i / 64 is set when byte i of the bytes read is a
-    // line end. Marked once for each block read, the line ends are then
-    // found a word at a time, without a search for each line.
-    uint64_t lineEnds[kLineBlockSize / 64];
     char block[kLineBlockSize];
 };
 
@@ -38,21 +39,54 @@ void StartLines(LineReader* reader, FILE* file, size_t capacity, size_t longest,
 // and the rest is passed over. The text stays valid until the next call.
 char* NextLine(LineReader* reader, size_t* length);
 
+// The line ends among the 64 bytes from `bytes` on, as the bits of a word.
+inline uint64_t LineEndBits(const char* bytes) {
+#if defined(__SSE2__)
+    // Sixteen bytes compared at once, as every x86-64 processor can.
+    const __m128i lineEnd = _mm_set1_epi8('\n');
+    auto found = [&](int at) -> uint64_t {
+        const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, lineEnd)));
+    };
+    return found(0) | found(16) << 16 | found(32) << 32 | found(48) << 48;
+#else
+    uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i) bits |= static_cast<uint64_t>(bytes[i] == '\n') << i;
+    return bits;
+#endif
+}
+
+// The first line end among the `count` bytes from `from` on, or null. The
+// bytes are looked at 64 at a step, inline: the end of a line with a message
+// and no notes, as most are, is found in one step after its fields, so that
+// the loop ends where the processor expects it to, and that costs less than a
+// call to the C library's search. A step may read up to 63 bytes past the
+// `count`, which the slack after the bytes read allows, but a line end there
+// is not taken.
+inline char* FindLineEnd(char* from, size_t count) {
+    for (size_t at = 0; at < count; at += 64) {
+        const uint64_t found = LineEndBits(from + at);
+        if (found != 0) {
+            const size_t end = at + static_cast<size_t>(__builtin_ctzll(found));
+            return end < count ? from + end : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// A reader of many short lines may walk the lines that lie whole in the block
+// itself, with its place in a local variable rather than in the reader,
+// unless `inLongLine`: from `block + start` on, up to `block + end`, each line
+// ends at the first line end within `longest + 1` bytes of its start. It then
+// tells the reader where it stopped and the number of the last line it
+// passed, and carries on with NextLine, which reads more of the file.
+inline void PassLines(LineReader* r, const char* next, int lineNumber) {
+    r->start = static_cast<size_t>(next - r->block);
+    r->lineNumber = lineNumber;
+}
+
 // What follows is NextLine's way through a line that lies whole in the block,
 // inline as it is taken for nearly every line; the rest is in the source.
-
-// The first line end among `count` bytes of the block from `from` on, or null.
-inline char* FindLineEnd(LineReader* r, size_t from, size_t count) {
-    const size_t stop = from + count;
-    size_t word = from / 64;
-    uint64_t bits = r->lineEnds[word] & (~0ull << (from % 64));
-    while (bits == 0) {
-        if (++word * 64 >= stop) return nullptr;
-        bits = r->lineEnds[word];
-    }
-    const size_t at = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-    return at < stop ? r->block + at : nullptr;
-}
 
 // A line end beyond `longest` would not change what is handed out.
 inline size_t SearchedLength(const LineReader* r) {
@@ -72,9 +106,9 @@ inline char* HandOut(LineReader* r, char* from, size_t taken, size_t* length) {
 char* NextLineAfterBlock(LineReader* reader, size_t* length);
 
 inline char* NextLine(LineReader* r, size_t* length) {
-    char* lineEnd = r->inLongLine ? nullptr : FindLineEnd(r, r->start, SearchedLength(r));
-    if (lineEnd == nullptr) return NextLineAfterBlock(r, length);
     char* from = r->block + r->start;
+    char* lineEnd = r->inLongLine ? nullptr : FindLineEnd(from, SearchedLength(r));
+    if (lineEnd == nullptr) return NextLineAfterBlock(r, length);
     const size_t taken = static_cast<size_t>(lineEnd - from);
     r->start += taken + 1;
     return HandOut(r, from, taken, length);

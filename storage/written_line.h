@@ -10,46 +10,61 @@
 #include "model/duty.h"
 #include "storage/events_file.h"
 
-// A byte that normalisation neither drops nor changes, and not the terminator.
-inline bool IsVisible(char c) { return static_cast<unsigned char>(c) > ' '; }
-
-// The first 24 columns of a version 1.41 line as FormatDutyLine writes them:
-// '9' stands for a digit and '.' for a byte judged apart (the month code and
-// the mark); dashes and blanks stand for themselves.
-inline constexpr char kWrittenColumns[] = "99-...-9999 99. 999 999 ";
+// The first columns of a version 1.41 line as FormatDutyLine writes them:
+// '9' stands for a digit, 'a' for a byte from 'A' to 'z' (the month code,
+// whose letters are judged apart), '!' for a byte that normalisation neither
+// drops nor changes (the mark, and the first byte of the message); dashes and
+// blanks stand for themselves. None of them is a line end or a terminator.
+// The fields end at column 23.
+inline constexpr char kWrittenColumns[] = "99-aaa-9999 99! 999 999 !";
 inline constexpr int kWrittenWidth = 24;
-static_assert(sizeof kWrittenColumns == kWrittenWidth + 1, "the fields of version 1.41 end at column 23");
+static_assert(sizeof kWrittenColumns == kWrittenWidth + 2, "the fields of version 1.41 end at column 23");
 
-// The written columns as masks for judging eight bytes at once: a byte ANDed
-// with `mask` must give `value`, which fixes a dash or a blank whole and the
-// high half of a digit (3); adding `six` to a digit's low half must then
-// leave it below 16, so that it is at most 9. No sum carries into the next
-// byte.
-struct WrittenBytes {
-    unsigned char mask[kWrittenWidth];
-    unsigned char value[kWrittenWidth];
-    unsigned char lowHalf[kWrittenWidth];
-    unsigned char six[kWrittenWidth];
+// The columns are judged 32 bytes at once, as two vectors of 16 bytes (GCC and
+// Clang give every target of this program such vectors): each byte must lie
+// between the least and the greatest its column allows.
+typedef unsigned char SixteenBytes __attribute__((vector_size(16)));
+inline constexpr int kJudgedWidth = 32;
+
+struct ColumnBounds {
+    unsigned char least[kJudgedWidth];
+    unsigned char most[kJudgedWidth];
 };
 
-constexpr WrittenBytes WrittenBytesOf(const char* columns) {
-    WrittenBytes bytes = {};
-    for (int i = 0; i < kWrittenWidth; ++i) {
-        if (columns[i] == '9') {
-            bytes.mask[i] = 0xF0;
-            bytes.value[i] = 0x30;
-            bytes.lowHalf[i] = 0x0F;
-            bytes.six[i] = 6;
-        } else if (columns[i] != '.') {
-            bytes.mask[i] = 0xFF;
-            bytes.value[i] = static_cast<unsigned char>(columns[i]);
+constexpr ColumnBounds BoundsOf(const char* columns) {
+    ColumnBounds bounds = {};
+    for (int i = 0; i < kJudgedWidth; ++i) {
+        unsigned char least = 0, most = 0xFF;  // the columns after these may hold anything
+        if (i <= kWrittenWidth) {
+            switch (columns[i]) {
+                case '9':
+                    least = '0';
+                    most = '9';
+                    break;
+                case 'a':
+                    least = 'A';
+                    most = 'z';
+                    break;
+                case '!':
+                    least = ' ' + 1;
+                    break;
+                default:
+                    least = most = static_cast<unsigned char>(columns[i]);
+            }
         }
+        bounds.least[i] = least;
+        bounds.most[i] = most;
     }
-    return bytes;
+    return bounds;
 }
 
-inline constexpr WrittenBytes kWritten = WrittenBytesOf(kWrittenColumns);
-inline constexpr uint64_t kBit4OfEveryByte = 0x1010101010101010ull;
+inline constexpr ColumnBounds kWrittenBounds = BoundsOf(kWrittenColumns);
+
+inline SixteenBytes Sixteen(const void* bytes) {
+    SixteenBytes vector;
+    std::memcpy(&vector, bytes, sizeof vector);
+    return vector;
+}
 
 inline uint64_t EightBytes(const void* bytes) {
     uint64_t word;
@@ -57,17 +72,22 @@ inline uint64_t EightBytes(const void* bytes) {
     return word;
 }
 
-// Whether the first 24 bytes of `line` hold digits, dashes and blanks where
-// kWrittenColumns has them; a terminator among them fails.
-inline bool HasWrittenColumns(const char* line) {
-    for (int at = 0; at < kWrittenWidth; at += 8) {
-        const uint64_t bytes = EightBytes(line + at);
-        if ((bytes & EightBytes(kWritten.mask + at)) != EightBytes(kWritten.value + at)) return false;
-        const uint64_t lowHalves = bytes & EightBytes(kWritten.lowHalf + at);
-        if (((lowHalves + EightBytes(kWritten.six + at)) & kBit4OfEveryByte) != 0) return false;
-    }
-    return true;
+// Whether the first 25 bytes of `line` are bytes that `bounds` allow; 32
+// bytes are read.
+inline bool HasColumns(const char* line, const ColumnBounds& bounds) {
+    const SixteenBytes first = Sixteen(line);
+    const SixteenBytes second = Sixteen(line + 16);
+    const SixteenBytes inside = (first >= Sixteen(bounds.least)) & (first <= Sixteen(bounds.most)) &
+                                (second >= Sixteen(bounds.least + 16)) &
+                                (second <= Sixteen(bounds.most + 16));
+    unsigned char verdicts[sizeof inside];  // 0xFF for each byte inside its bounds
+    std::memcpy(verdicts, &inside, sizeof verdicts);
+    return (EightBytes(verdicts) & EightBytes(verdicts + 8)) == ~0ull;
 }
+
+// Whether the first 25 bytes of `line` are bytes kWrittenColumns allows; a
+// terminator or a line end among them fails.
+inline bool HasWrittenColumns(const char* line) { return HasColumns(line, kWrittenBounds); }
 
 // The value of the `width` digits from column `start` on. A template, so
 // that each field's few digits are read without a loop.
@@ -78,33 +98,86 @@ inline int DigitsValue(const char* line) {
     return value;
 }
 
+// The month of the code at column 3 of a line with the written columns,
+// found from the code and the dash after it as one word of four bytes,
+// lower-cased: a multiplication puts each of the twelve words in a slot of
+// its own among sixteen, by the top four bits, and the slot holds its word to
+// tell it from any other. It agrees with MonthFromCodeBytes(line + 3), in
+// fewer steps.
+inline constexpr uint32_t kMonthSlotFactor = 0x44B75;
+
+// The word of `text` as it lies in memory, as std::memcpy reads it.
+constexpr uint32_t WordOf(const char* text) {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i) {
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        word |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * (3 - i));
+#else
+        word |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+#endif
+    }
+    return word;
+}
+
+constexpr unsigned MonthSlot(uint32_t word) { return (word * kMonthSlotFactor) >> 28; }
+
+struct MonthSlots {
+    uint32_t word[16];  // 0 in a slot of no month, and 0 is no word of a line
+    signed char month[16];
+};
+
+constexpr MonthSlots SlotsOfMonths() {
+    MonthSlots slots = {};
+    for (int month = 1; month <= 12; ++month) {
+        const char* code = kMonthCodeLetters + 3 * (month - 1);
+        const char text[4] = {code[0], code[1], code[2], '-'};
+        const uint32_t word = WordOf(text) | 0x20202020u;
+        slots.word[MonthSlot(word)] = word;
+        slots.month[MonthSlot(word)] = static_cast<signed char>(month);
+    }
+    return slots;
+}
+
+inline constexpr MonthSlots kMonthSlots = SlotsOfMonths();
+
+constexpr bool EachMonthHasASlot() {
+    for (int month = 1; month <= 12; ++month) {
+        bool found = false;
+        for (signed char slotMonth : kMonthSlots.month) found = found || slotMonth == month;
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(EachMonthHasASlot(), "the factor must give each month's word a slot of its own");
+
+inline int WrittenMonth(const char* line) {
+    uint32_t word;
+    std::memcpy(&word, line + 3, sizeof word);
+    word |= 0x20202020u;  // lower-cases letters; a dash stays a dash
+    const unsigned slot = MonthSlot(word);
+    return kMonthSlots.word[slot] == word ? kMonthSlots.month[slot] : 0;
+}
+
 // The fast way through lines as this version writes them, in two steps.
 // First: when the first columns of a version 1.41 `line`, as read from the
 // file, stand exactly as FormatDutyLine puts them (digits, dashes and single
 // blanks, a message begun) and hold a valid date, stores the date and
 // returns true: such a line is never skipped and always passes
-// ValidateDutyLine. Returns false for any other line. Its first 25 bytes are
+// ValidateDutyLine. Returns false for any other line. Its first 32 bytes are
 // read even when the line is shorter, so it must lie in a buffer at least
 // that long, as the readers' line buffers are.
 inline bool ReadWrittenDate(const char* line, int version, int* day, int* month) {
     // Files of older versions are rewritten in the current one at start-up;
     // their lines go the general way.
     if (version != kVersion141) return false;
-    // A terminator fails the check of any column it stands in, so a short
-    // line is turned away whatever bytes follow its end. Each blank is
-    // followed by a visible byte, so normalising would change none of these
-    // columns.
-    if (!HasWrittenColumns(line) || !IsVisible(line[14]) || !IsVisible(line[kWrittenWidth])) return false;
+    // A terminator or a line end fails the check of any column it stands in,
+    // so a short line is turned away whatever bytes follow its end. Each
+    // blank is followed by a visible byte, so normalising would change none
+    // of these columns.
+    if (!HasWrittenColumns(line)) return false;
     *day = DigitsValue<0, 2>(line);
     *month = MonthFromCodeBytes(line + 3);
     return *month != 0 && *day >= 1 && *day <= kDaysInMonth[*month - 1];
-}
-
-// For a line that ReadWrittenDate took: whether it is a yearly event without
-// limits of its own, as nearly every line is. Whether such a line is due
-// depends on its date alone.
-inline bool IsPlainYearly(const char* line) {
-    return (line[12] != '0' || line[13] != '0') && std::memcmp(line + 16, "000 000", 7) == 0;
 }
 
 // Then, for a line that ReadWrittenDate took: fills every field of `fields`
@@ -121,3 +194,18 @@ inline void ReadWrittenFields(const char* line, int lineNumber, int day, int mon
     fields->warnBefore = DigitsValue<16, 3>(line);
     fields->warnAfter = DigitsValue<20, 3>(line);
 }
+
+// The written columns of an event without limits of its own, as nearly
+// every line is: whether `line` has them, so that in a file of version 1.41,
+// and with a valid date, it is a line that ReadWrittenDate takes and whose
+// limits are both 0. Whether such a line is due depends on its date and its
+// recurrence alone: whether the event is yearly is IsWrittenYearly, and the
+// date is in DigitsValue<0, 2> and WrittenMonth, which gives 0 for no month.
+inline constexpr char kColumnsWithoutLimits[] = "99-aaa-9999 99! 000 000 !";
+inline constexpr ColumnBounds kBoundsWithoutLimits = BoundsOf(kColumnsWithoutLimits);
+
+inline bool HasColumnsWithoutLimits(const char* line) { return HasColumns(line, kBoundsWithoutLimits); }
+
+// For a line that HasWrittenColumns: whether it is a yearly event, one whose
+// recurrence is not 0.
+inline bool IsWrittenYearly(const char* line) { return line[12] != '0' || line[13] != '0'; }

@@ -72,6 +72,19 @@ TEST_F(DueListTest, OrderAndLimits) {
                        "5 own 5", "10 in 10", "11 in 11"}));
 }
 
+TEST_F(DueListTest, OneOffEventsByTheirYearWithAndWithoutLimitsOfTheirOwn) {
+    // Yesterday's date, a year away for an event of next year: due within a
+    // window that long, the global one or its own, though the yearly event
+    // of that date is not.
+    prefs.warnDaysBefore = 400;
+    prefs.warnDaysAfter = 0;
+    Write(
+        "01-May-2011 00N 000 000 next year\r\n01-May-2011 00N 400 000 own next year\r\n"
+        "01-May-2011 01Y 400 000 yearly\r\n01-May-2009 00N 000 000 last year\r\n"
+        "03-May-2010 00N 000 000 tomorrow\r\n");
+    EXPECT_EQ(Rows(BuildDueList(nullptr)), (Strings{"1 tomorrow", "364 next year", "364 own next year"}));
+}
+
 TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     int first = 0, second = 0, missing = -7;
     Write(
@@ -159,6 +172,37 @@ TEST_F(DueListTest, RowsWithFullNotesAndARebuildWithFewerRows) {
         texts.push_back(std::string(copy.message) + '|' + copy.notes);
     }
     EXPECT_EQ(texts, (Strings{"a|short", "b|" + notes(7), "c|"}));
+}
+
+TEST_F(DueListTest, RowsOfShortAndLongMessagesOverBytesOfAnEarlierList) {
+    // A list that leaves its blocks full of other bytes, then rows with
+    // messages short and long in any sequence, some with notes, in file
+    // order by their numbers: each row read whole keeps its own message and
+    // notes, however closely the rows lie.
+    std::string lines;
+    for (int i = 0; i < 120; ++i)
+        lines += "02-May-2010 01Y 000 000 full\x1E" + std::string(4096, 'x') + "\r\n";
+    Write(lines);
+    ASSERT_NE(BuildDueList(nullptr), nullptr);
+    Strings expected;
+    lines.clear();
+    std::mt19937 random(7);
+    const size_t lengths[] = {0, 4, 20, 45, 70, 100, 147};  // after the number
+    for (int i = 0; i < 400; ++i) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d", i);
+        const std::string message = number + std::string(lengths[random() % 7], 'm');
+        const std::string notes = i % 7 == 0 ? std::string(static_cast<size_t>(i % 50 + 1), 'n') : "";
+        lines += "02-May-2010 01Y 000 000 " + message + (notes.empty() ? "" : "\x1E" + notes) + "\r\n";
+        expected.push_back(message + '|' + notes);
+    }
+    Write(lines);
+    Strings rows;
+    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next) {
+        const Duty copy = *row;
+        rows.push_back(std::string(copy.message) + '|' + copy.notes);
+    }
+    EXPECT_EQ(rows, expected);
 }
 
 TEST_F(DueListTest, ALongListSortsAsAShortOne) {

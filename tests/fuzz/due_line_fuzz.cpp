@@ -51,6 +51,10 @@ void CheckLinesAgreeWithLineEnds(const uint8_t* data, size_t size, size_t longes
 // A line that the fast way accepts is one the general way uses as it stands,
 // with the same fields.
 void CheckFastWayAgrees(const char* line, int version) {
+    // The columns of an event without limits of its own, by which the due
+    // list passes most lines over, are written columns.
+    if (HasColumnsWithoutLimits(line)) Check(HasWrittenColumns(line));
+    if (HasWrittenColumns(line)) Check(WrittenMonth(line) == MonthFromCodeBytes(line + 3));
     int day, month;
     if (!ReadWrittenDate(line, version, &day, &month)) return;
     Duty fast;
@@ -64,7 +68,8 @@ void CheckFastWayAgrees(const char* line, int version) {
     Check(fast.line == parsed.line && fast.day == parsed.day && fast.month == parsed.month);
     Check(fast.year == parsed.year && fast.yearly == parsed.yearly && fast.repeatMark == parsed.repeatMark);
     Check(fast.warnBefore == parsed.warnBefore && fast.warnAfter == parsed.warnAfter);
-    if (IsPlainYearly(line)) Check(parsed.yearly != 0 && parsed.warnBefore == 0 && parsed.warnAfter == 0);
+    Check((parsed.yearly != 0) == IsWrittenYearly(line));
+    if (HasColumnsWithoutLimits(line)) Check(parsed.warnBefore == 0 && parsed.warnAfter == 0);
 }
 
 void CheckExpansionStaysInside(const char* text, size_t outputSize, int offset) {
