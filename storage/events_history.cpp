@@ -43,15 +43,27 @@ void FormatVersionName(EventsVersion* v) {
     CopyText(v->name, name, sizeof v->name);
 }
 
-// Only a name exactly as FormatVersionName writes it is a version.
+// Reads exactly `count` decimal digits. A hand-made reader, because sscanf
+// alone would pull the whole scanf machinery into the program.
+bool ReadDigits(const char* text, int count, int* value) {
+    *value = 0;
+    for (int i = 0; i < count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        *value = *value * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+// Only a name exactly as FormatVersionName writes it is a version; the
+// separators are checked by writing the name again.
 bool ParseVersionName(const char* name, EventsVersion* v) {
     std::memset(v, 0, sizeof *v);
     if (std::strlen(name) >= sizeof v->name) return false;
-    if (std::sscanf(name, "%4d-%2d-%2d_%2d-%2d-%2d", &v->year, &v->month, &v->day, &v->hour, &v->minute,
-                    &v->second) != 6) {
-        return false;
-    }
-    if (name[kStemLength] == '_' && std::sscanf(name + kStemLength + 1, "%3d", &v->number) != 1) return false;
+    const bool stemRead = ReadDigits(name, 4, &v->year) && ReadDigits(name + 5, 2, &v->month) &&
+                          ReadDigits(name + 8, 2, &v->day) && ReadDigits(name + 11, 2, &v->hour) &&
+                          ReadDigits(name + 14, 2, &v->minute) && ReadDigits(name + 17, 2, &v->second);
+    if (!stemRead) return false;
+    if (name[kStemLength] == '_' && !ReadDigits(name + kStemLength + 1, 3, &v->number)) return false;
     const bool inRange = v->year >= 0 && v->month >= 1 && v->month <= 12 && v->day >= 1 && v->day <= 31 &&
                          v->hour >= 0 && v->hour <= 23 && v->minute >= 0 && v->minute <= 59 &&
                          v->second >= 0 && v->second <= 60 && v->number >= 0 &&

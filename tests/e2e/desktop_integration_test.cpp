@@ -145,5 +145,17 @@ TEST(EndToEnd, TheProgramFileNamesItselfAndCarriesEveryIconSize) {
     int count = directory[4] | directory[5] << 8;
     for (int i = 0; i < count; ++i) sizes.insert(directory[6 + 14 * i] == 0 ? 256 : directory[6 + 14 * i]);
     for (int wanted : {16, 20, 24, 32, 48, 256}) EXPECT_EQ(sizes.count(wanted), 1u) << wanted;
+    // The larger images are stored as PNG: each must still load at its size.
+    for (int wanted : sizes) {
+        HICON icon = static_cast<HICON>(LoadImageA(file, MAKEINTRESOURCEA(130), IMAGE_ICON, wanted, wanted, 0));
+        ICONINFO parts = {};
+        BITMAP colour = {};
+        ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &parts)) << wanted;
+        GetObjectA(parts.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, wanted);
+        DeleteObject(parts.hbmColor);
+        DeleteObject(parts.hbmMask);
+        DestroyIcon(icon);
+    }
     FreeLibrary(file);
 }
