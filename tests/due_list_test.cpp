@@ -99,7 +99,7 @@ TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     int first = 0, second = 0, missing = -7;
     Write(
         " 02-may-2010\t00N  004 002  x\x1E"
-        "a\tb\n");                                          // as hand editing leaves it
+        "a\tb\n");                      // as hand editing leaves it
     FreeDueList(BuildDueList(&first));  // freed by its holder: not freed again
     const DueItem* head = BuildDueList(&second);
     EXPECT_EQ(Rows(head), Strings{"0 x"});
@@ -160,7 +160,9 @@ TEST_F(DueListTest, LinesAreNumberedByTheirEndsAsTheRemoverCountsThem) {
 // some with notes; then a rebuild with fewer rows. Each row read whole as a
 // record keeps its own message and notes, however closely the rows lie.
 TEST_F(DueListTest, RowsOfEverySizeOverBytesOfAnEarlierList) {
-    auto notes = [](int i) { return std::string(4092, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i); };
+    auto notes = [](int i) {
+        return std::string(4092, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i);
+    };
     std::string lines;
     Strings expected;
     for (int i = 0; i < 150; ++i) {

@@ -122,8 +122,9 @@ TEST_F(EventsHistoryTest, UndoAfterASaveThatDeletedEvents) {
     EXPECT_EQ(fake.postedCommands, std::vector<int>(2, CMD_RELOAD_LIST));
 
     auto question = [](const char* time, int then, int now) {
-        return "Restore the events as they were\nat " + std::string(time) + " on 07/Gru/2026?\n\nEvents then: " +
-               std::to_string(then) + "\nEvents now: " + std::to_string(now) +
+        return "Restore the events as they were\nat " + std::string(time) +
+               " on 07/Gru/2026?\n\nEvents then: " + std::to_string(then) +
+               "\nEvents now: " + std::to_string(now) +
                "\n\nThe events as they are now are kept, so this can be undone as well.";
     };
     const Strings questions = {question("14:32", 5, 2), question("14:32", 5, 2), question("14:33", 2, 5)};

@@ -47,16 +47,16 @@ std::vector<Seen> ReadAll(int expected = 1) {
 TEST_F(EventsInOrderTest, ReadsEveryEventAndWritesItBackUnchanged) {
     const std::string longMessage(200, 'm');
     const std::string lines[] = {
-        "20-Mar-2010 01Y 000 000 Wiosna   idzie\n",                              // 5: blanks collapse
-        "; a comment\r\n",                                                       // 6
-        "05-Mar-2011 00N 000 000 b\r\n",                                         // 7
-        "05-Xyz-2010 01Y 000 000 typo in the month\r\n",                         // 8: no month, first
-        "05-Mar-2012 00N 000 000 b\r\n",                                         // 9: after line 7
-        "\r\n",                                                                  // 10
-        "05-Mar-2010 01Y 000 000 A\x1e" + std::string(5000, 'n') + "\r\n",       // 11: notes too long
-        "01-Feb-2010 01Y 000 000 " + longMessage + "\r\n",                       // 12: message too long
-        "31-Jan-20xx 01Y 000 000 the year is not a number\r\n",                  // 13
-        "31-Jan-2010 01Y 005 002 notes\x1eline 1\x1e\x1eline 2\r\n",             // 14
+        "20-Mar-2010 01Y 000 000 Wiosna   idzie\n",                         // 5: blanks collapse
+        "; a comment\r\n",                                                  // 6
+        "05-Mar-2011 00N 000 000 b\r\n",                                    // 7
+        "05-Xyz-2010 01Y 000 000 typo in the month\r\n",                    // 8: no month, first
+        "05-Mar-2012 00N 000 000 b\r\n",                                    // 9: after line 7
+        "\r\n",                                                             // 10
+        "05-Mar-2010 01Y 000 000 A\x1e" + std::string(5000, 'n') + "\r\n",  // 11: notes too long
+        "01-Feb-2010 01Y 000 000 " + longMessage + "\r\n",                  // 12: message too long
+        "31-Jan-20xx 01Y 000 000 the year is not a number\r\n",             // 13
+        "31-Jan-2010 01Y 005 002 notes\x1eline 1\x1e\x1eline 2\r\n",        // 14
     };
     std::string file = Header() + "\r\n", saved = file, expected = file;
     for (const std::string& line : lines) file += line;

@@ -13,7 +13,8 @@ using EventsSaveTest = StorageTest;
 // whole and gets one.
 TEST_F(EventsSaveTest, ModifyingLineFiveOfEight) {
     const std::string tail = "; " + std::string(20000, 'x'), start = EventsOf({5, 6, 7, 8}) + tail;
-    const std::string nine = FormatDutyLine(MarchEvent(9)), expected = EventsOf({6, 7, 8}) + tail + "\r\n" + nine;
+    const std::string nine = FormatDutyLine(MarchEvent(9)),
+                      expected = EventsOf({6, 7, 8}) + tail + "\r\n" + nine;
     WriteFileBytes(kEventsFileName, start);
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 5)), 1);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), start) << "the backup holds the file before the removal";
@@ -45,7 +46,8 @@ TEST_F(EventsSaveTest, ModifyingLineFiveOfEight) {
 
 // The backup keeps the 1.30 file; a current file is left alone.
 TEST_F(EventsSaveTest, UpgradeOfA130File) {
-    const std::string old = ";File created by Quillbee 1.30\r\n; my comment\r\n\r\n15-Mar 03 01 Call Anna\r\n";
+    const std::string old =
+        ";File created by Quillbee 1.30\r\n; my comment\r\n\r\n15-Mar 03 01 Call Anna\r\n";
     WriteFileBytes(kEventsFileName, old);
     EXPECT_EQ(UpgradeEventsFile(), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), Header() + "\r\n15-Mar-2010 01Y 003 001 Call Anna\r\n");

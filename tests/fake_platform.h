@@ -20,11 +20,11 @@ struct FakePlatform {
     std::vector<int> postedCommands;
     int quitRequests = 0;
     bool waitCursor = false;
-    time_t now = 0;              // 0: the real clock
-    std::string failReplaceOf;   // replacing this file fails, other replaces work
-    int writes = 0;              // calls of PlatformWrite so far
-    int failWriteAt = 0;         // this call (1-based) writes only part of its bytes; 0 never
-    bool keepFailing = false;    // and every later call writes nothing, like a full disk
+    time_t now = 0;             // 0: the real clock
+    std::string failReplaceOf;  // replacing this file fails, other replaces work
+    int writes = 0;             // calls of PlatformWrite so far
+    int failWriteAt = 0;        // this call (1-based) writes only part of its bytes; 0 never
+    bool keepFailing = false;   // and every later call writes nothing, like a full disk
 };
 
 extern FakePlatform fake;

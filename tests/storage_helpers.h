@@ -38,8 +38,8 @@ inline void SetReadOnly(const char* name, bool readOnly) {
 }
 
 // A new event: yearly or one-off, with its own limits (0 and 0: the global ones).
-inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after, const std::string& message,
-                     const std::string& notes = "") {
+inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after,
+                     const std::string& message, const std::string& notes = "") {
     Duty d{};
     d.day = day, d.month = month, d.year = year, d.yearly = yearly, d.repeatMark = yearly ? 'Y' : 'N';
     d.warnBefore = before, d.warnAfter = after;
@@ -93,7 +93,10 @@ inline const RewriteCase kRewriteCases[] = {
      "Error writing events file in "},
     {"upgrade", kEventsFileName, [] { return UpgradeEventsFile(); }, nullptr},
     {"list save", kEventsFileName,
-     [] { return WriteEventsFromRows(2, [](int i, void*) { return FormatDutyLine(MarchEvent(5 + i)); }, nullptr); },
+     [] {
+         return WriteEventsFromRows(
+             2, [](int i, void*) { return FormatDutyLine(MarchEvent(5 + i)); }, nullptr);
+     },
      nullptr},
     {"prefs", kPrefsFileName, [] { return SavePrefs(); }, "Error writing preferences file in "},
 };
