@@ -12,11 +12,7 @@
 #include <vector>
 
 #include "app/platform.h"
-#include "app/state.h"
-#include "storage/events_file.h"
-#include "storage/events_save.h"
-#include "tests/fake_platform.h"
-#include "tests/scratch_dir.h"
+#include "tests/storage_helpers.h"
 
 namespace {
 
@@ -42,22 +38,19 @@ void Write(const std::string& lines) {
     WriteFileBytes(kEventsFileName, ";File created by Quillbee 1.41\r\n;notice\r\n;address\r\n" + lines);
 }
 
-class DueListTest : public ::testing::Test {
+// 2 May 2010 at 9:00, in a fresh directory with the default settings.
+class DueListTest : public StorageTest {
 protected:
     void SetUp() override {
+        StorageTest::SetUp();
         fake.now = LocalTime(2010, 5, 2, 9, 0);
-        saved = prefs;
-        prefs = DefaultPrefs();
     }
     void TearDown() override {
         FreeDueList(BuildDueList(nullptr));  // leaves nothing for the leak checker
-        prefs = saved;
         dayFirst = 1;
         std::strcpy(languageCode, "pl");
-        ResetFakePlatform();
+        StorageTest::TearDown();
     }
-    ScratchDir scratch;
-    Prefs saved;
 };
 
 }  // namespace
