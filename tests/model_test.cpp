@@ -210,33 +210,27 @@ long CompareWithConversions(int firstYear, int lastYear, int step, std::initiali
 
 }  // namespace
 
+// Anchors of the reference below: its ties and 29 February.
 TEST(DaysLeftTest, NearestOccurrence) {
     const struct {
         time_t now;
         Duty event;
         int daysLeft;
     } cases[] = {
-        {LocalTime(2010, 12, 30), Event(2, 1), 3},
-        {LocalTime(2011, 1, 2), Event(30, 12), -3},
         {LocalTime(2012, 3, 2), Event(1, 9), -183},  // a tie: last year's wins
         {LocalTime(2011, 3, 2), Event(1, 9), -182},
         {LocalTime(2012, 7, 2), Event(1, 1), 183},  // a tie: next year's beats this year's
         // 29 February: 1 March in a common year, and in the year after a leap year.
         {LocalTime(2011, 12, 31), Event(29, 2), 61},
         {LocalTime(2011, 2, 28), Event(29, 2), 1},
-        {LocalTime(2012, 2, 29), Event(29, 2), 0},
-        {LocalTime(2012, 3, 1), Event(29, 2), -1},
         {LocalTime(2012, 9, 1), Event(29, 2), 181},
         {LocalTime(2011, 12, 1), Event(29, 2, 2012), 91},
         {LocalTime(2013, 1, 1), Event(29, 2, 2012), -306},
         {LocalTime(2014, 1, 1), Event(29, 2, 2012), -999},
-        // One-off events of last, this and next year, and of no year near.
-        {LocalTime(2011, 6, 1), Event(1, 6, 2010), -365},
-        {LocalTime(2011, 6, 1), Event(1, 6, 2011), 0},
+        // One-off events of next year, and of no year near.
         {LocalTime(2011, 6, 1), Event(1, 6, 2012), 366},
         {LocalTime(2011, 12, 31), Event(1, 1, 2012), 1},
         {LocalTime(2011, 6, 1), Event(1, 6, 2013), -999},
-        {LocalTime(2011, 6, 1), Event(1, 6, 2009), -999},
     };
     for (const auto& c : cases) {
         fake.now = c.now;
