@@ -12,15 +12,11 @@
 #include <vector>
 
 #include "app/platform.h"
-#include "app/state.h"
-#include "storage/events_file.h"
-#include "storage/events_save.h"
-#include "tests/fake_platform.h"
-#include "tests/scratch_dir.h"
+#include "tests/storage_helpers.h"
 
 namespace {
 
-typedef std::vector<std::string> Strings;
+using Strings = std::vector<std::string>;
 
 Strings Rows(const DueItem* row) {
     Strings rows;
@@ -28,26 +24,33 @@ Strings Rows(const DueItem* row) {
     return rows;
 }
 
+// Each row read whole as a record: its message and notes.
+Strings Texts(const DueItem* row) {
+    Strings texts;
+    for (; row; row = row->next) {
+        const Duty copy = *row;
+        texts.push_back(std::string(copy.message) + '|' + copy.notes);
+    }
+    return texts;
+}
+
 void Write(const std::string& lines) {
     WriteFileBytes(kEventsFileName, ";File created by Quillbee 1.41\r\n;notice\r\n;address\r\n" + lines);
 }
 
-class DueListTest : public ::testing::Test {
+// 2 May 2010 at 9:00, in a fresh directory with the default settings.
+class DueListTest : public StorageTest {
 protected:
     void SetUp() override {
+        StorageTest::SetUp();
         fake.now = LocalTime(2010, 5, 2, 9, 0);
-        saved = prefs;
-        prefs = DefaultPrefs();
     }
     void TearDown() override {
         FreeDueList(BuildDueList(nullptr));  // leaves nothing for the leak checker
-        prefs = saved;
         dayFirst = 1;
         std::strcpy(languageCode, "pl");
-        ResetFakePlatform();
+        StorageTest::TearDown();
     }
-    ScratchDir scratch;
-    Prefs saved;
 };
 
 }  // namespace
@@ -89,7 +92,7 @@ TEST_F(DueListTest, BuildsCountWhenTheFileOpensAndBadLinesSkipOrStop) {
     int first = 0, second = 0, missing = -7;
     Write(
         " 02-may-2010\t00N  004 002  x\x1E"
-        "a\tb\n");                                          // as hand editing leaves it
+        "a\tb\n");                      // as hand editing leaves it
     FreeDueList(BuildDueList(&first));  // freed by its holder: not freed again
     const DueItem* head = BuildDueList(&second);
     EXPECT_EQ(Rows(head), Strings{"0 x"});
@@ -145,64 +148,40 @@ TEST_F(DueListTest, LinesAreNumberedByTheirEndsAsTheRemoverCountsThem) {
     EXPECT_EQ(ReadFileBytes(kEventsFileName).find("A\r\n"), std::string::npos);
 }
 
-TEST_F(DueListTest, RowsWithFullNotesAndARebuildWithFewerRows) {
-    // Rows of the greatest size, enough of them to fill several blocks of rows.
+// Rows of the greatest size, enough to fill several blocks of rows; then, over
+// the bytes of that list, rows of short and long messages in any sequence,
+// some with notes; then a rebuild with fewer rows. Each row read whole as a
+// record keeps its own message and notes, however closely the rows lie.
+TEST_F(DueListTest, RowsOfEverySizeOverBytesOfAnEarlierList) {
     auto notes = [](int i) {
         return std::string(4092, static_cast<char>('a' + i % 26)) + std::to_string(1000 + i);
     };
     std::string lines;
+    Strings expected;
     for (int i = 0; i < 150; ++i) {
         lines += "02-May-2010 01Y 000 000 row " + std::to_string(1000 + i) + "\x1E" + notes(i) + "\r\n";
+        expected.push_back("row " + std::to_string(1000 + i) + '|' + notes(i));
     }
     Write(lines);
-    int count = 0;
-    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next, ++count) {
-        const Duty copy = *row;  // a row read whole as a record
-        EXPECT_EQ(copy.message, "row " + std::to_string(1000 + count));
-        EXPECT_EQ(copy.notes, notes(count));
-    }
-    EXPECT_EQ(count, 150);
+    EXPECT_EQ(Texts(BuildDueList(nullptr)), expected);
 
-    // The rows of the list before are used again; nothing of them shows.
-    Write("02-May-2010 01Y 000 000 b\x1E" + notes(7) + "\r\n02-May-2010 01Y 000 000 a\x1E" + "short\r\n" +
-          "03-May-2010 01Y 000 000 c\r\n");
-    Strings texts;
-    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next) {
-        const Duty copy = *row;
-        texts.push_back(std::string(copy.message) + '|' + copy.notes);
-    }
-    EXPECT_EQ(texts, (Strings{"a|short", "b|" + notes(7), "c|"}));
-}
-
-TEST_F(DueListTest, RowsOfShortAndLongMessagesOverBytesOfAnEarlierList) {
-    // A list that leaves its blocks full of other bytes, then rows with
-    // messages short and long in any sequence, some with notes, in file
-    // order by their numbers: each row read whole keeps its own message and
-    // notes, however closely the rows lie.
-    std::string lines;
-    for (int i = 0; i < 120; ++i)
-        lines += "02-May-2010 01Y 000 000 full\x1E" + std::string(4096, 'x') + "\r\n";
-    Write(lines);
-    ASSERT_NE(BuildDueList(nullptr), nullptr);
-    Strings expected;
-    lines.clear();
+    lines.clear(), expected.clear();
     std::mt19937 random(7);
     const size_t lengths[] = {0, 4, 20, 45, 70, 100, 147};  // after the number
     for (int i = 0; i < 400; ++i) {
         char number[8];
         std::snprintf(number, sizeof number, "%03d", i);
         const std::string message = number + std::string(lengths[random() % 7], 'm');
-        const std::string notes = i % 7 == 0 ? std::string(static_cast<size_t>(i % 50 + 1), 'n') : "";
-        lines += "02-May-2010 01Y 000 000 " + message + (notes.empty() ? "" : "\x1E" + notes) + "\r\n";
-        expected.push_back(message + '|' + notes);
+        const std::string note = i % 7 == 0 ? std::string(static_cast<size_t>(i % 50 + 1), 'n') : "";
+        lines += "02-May-2010 01Y 000 000 " + message + (note.empty() ? "" : "\x1E" + note) + "\r\n";
+        expected.push_back(message + '|' + note);
     }
     Write(lines);
-    Strings rows;
-    for (const DueItem* row = BuildDueList(nullptr); row != nullptr; row = row->next) {
-        const Duty copy = *row;
-        rows.push_back(std::string(copy.message) + '|' + copy.notes);
-    }
-    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(Texts(BuildDueList(nullptr)), expected);
+
+    Write("02-May-2010 01Y 000 000 b\x1E" + notes(7) + "\r\n02-May-2010 01Y 000 000 a\x1E" + "short\r\n" +
+          "03-May-2010 01Y 000 000 c\r\n");
+    EXPECT_EQ(Texts(BuildDueList(nullptr)), (Strings{"a|short", "b|" + notes(7), "c|"}));
 }
 
 TEST_F(DueListTest, ALongListSortsAsAShortOne) {
@@ -210,11 +189,7 @@ TEST_F(DueListTest, ALongListSortsAsAShortOne) {
     // day's rows by message without regard to case, equal ones in file order.
     std::mt19937 random(5);
     const char* starts[] = {"Birthday of ", "BIRTHDAY OF ", "birthday", "Birthday o", "b", "Call"};
-    struct Expected {
-        int days;
-        std::string upper, message;
-    };
-    std::vector<Expected> expected;
+    std::vector<std::pair<std::pair<int, std::string>, std::string>> expected;  // (days, upper case), row
     std::string lines;
     for (int i = 0; i < 300; ++i) {
         const int day = 2 + static_cast<int>(random() % 4);
@@ -223,30 +198,23 @@ TEST_F(DueListTest, ALongListSortsAsAShortOne) {
         lines += "0" + std::to_string(day) + "-May-2010 01Y 000 000 " + message + "\r\n";
         std::string upper = message;
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        expected.push_back({day - 2, upper, std::to_string(day - 2) + ' ' + message});
+        expected.push_back({{day - 2, upper}, std::to_string(day - 2) + ' ' + message});
     }
-    std::stable_sort(expected.begin(), expected.end(), [](const Expected& a, const Expected& b) {
-        return a.days != b.days ? a.days < b.days : a.upper < b.upper;
-    });
+    std::stable_sort(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.first < b.first; });
     Strings order;
-    for (const Expected& e : expected) order.push_back(e.message);
+    for (const auto& e : expected) order.push_back(e.second);
     Write(lines);
     EXPECT_EQ(Rows(BuildDueList(nullptr)), order);
 }
 
-namespace {
-
-struct RowCase {
-    int days, day, month;
-    std::string message, row;
-    int weekday = 0, dayFirst = 1;
-    const char* language = "pl";
-    time_t now = LocalTime(2010, 5, 2);
-};
-
-}  // namespace
-
 TEST_F(DueListTest, RowTexts) {
+    struct RowCase {
+        int days, day, month;
+        std::string message, row;
+        int weekday = 0, dayFirst = 1;
+        const char* language = "pl";
+        time_t now = LocalTime(2010, 5, 2);
+    };
     const std::string m200(200, 'm'), m150(150, 'm');
     const RowCase cases[] = {
         {5, 7, 5, "x", "5 dni:\t07 Maj,\tx"},

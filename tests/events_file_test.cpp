@@ -28,21 +28,9 @@ std::string Fields(const Duty& d) {
 
 }  // namespace
 
-class EventsFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetFakePlatform();
-        fake.now = LocalTime(2010, 11, 18);
-    }
-};
+using EventsFileTest = StorageTest;
 
-TEST_F(EventsFileTest, WritesAndReadsEveryVersion) {
-    const Duty dentist = MakeDuty(7, 5, 2011, false, 5, 1, "Dentist", "Bring card\r\nRoom 4");
-    const std::string line = "07-May-2011 00N 005 001 Dentist\x1E" "Bring card\x1E\x1ERoom 4\r\n";
-    EXPECT_EQ(FormatDutyLine(dentist), line);
-    EXPECT_EQ(Fields(ReadBack("07-May-2011 00n 05 01 Dentist", kVersion140)), "7.5.2011 0N 5/1 [Dentist] []");
-    // Older files have no year: every event is yearly, in the current year.
-    EXPECT_EQ(Fields(ReadBack("15-mar 03 01 Call  Anna", kVersion130)), "15.3.2010 1Y 3/1 [Call Anna] []");
+TEST_F(EventsFileTest, MarksPairAndNothingSplitsTheStoredLine) {
     // Marks pair from left to right; a lone one stays.
     EXPECT_STREQ(ReadBack("01-Jan-2010 01Y 000 000 m\x1E" "a\x1E\x1E\x1E" "b").notes, "a\r\n\x1E" "b");
     // A line break or an invisible repeat mark must not split or cut the stored line.
@@ -115,7 +103,6 @@ TEST_F(EventsFileTest, ValidateChecksTheLayoutThenTheDate) {
 }
 
 TEST_F(EventsFileTest, HeaderAndVersionLine) {
-    ScratchDir dir;
     FILE* out = std::fopen("header", "wb");
     ASSERT_EQ(WriteFileHeader(out), 1);
     std::fclose(out);

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include "app/platform.h"
 #include "storage/events_undo.h"
 #include "storage/first_run.h"
@@ -14,45 +12,30 @@
 #include "tests/storage_helpers.h"
 
 using EventsHistoryTest = StorageTest;
+using Strings = std::vector<std::string>;
 
 namespace {
 
-// The header, a blank line and MarchEvent(day) of each day, from line 5 on.
-std::string EventsOf(std::initializer_list<int> days) {
-    std::string file = Header() + "\r\n";
-    for (int day : days) file += FormatDutyLine(MarchEvent(day));
-    return file;
-}
-
 // The list editor's save of the rows MarchEvent(day) of each day.
-int SaveList(std::initializer_list<int> days) {
-    std::vector<int> rows(days);
-    auto line = [](int index, void* context) {
-        return FormatDutyLine(MarchEvent((*static_cast<std::vector<int>*>(context))[static_cast<size_t>(index)]));
-    };
-    return WriteEventsFromRows(static_cast<int>(rows.size()), line, &rows);
-}
-
-std::vector<std::string> VersionNames() {
-    std::vector<std::string> names;
-    for (const EventsVersion& version : ListVersions()) names.push_back(version.name);
-    return names;
+int SaveList(const std::vector<int>& days) {
+    static std::vector<int> rows;
+    rows = days;
+    auto line = [](int index, void*) { return FormatDutyLine(MarchEvent(rows[static_cast<size_t>(index)])); };
+    return WriteEventsFromRows(static_cast<int>(rows.size()), line, nullptr);
 }
 
 std::string InHistory(const char* name) { return std::string(kHistoryFolderName) + "/" + name; }
 
 }  // namespace
 
-// Each writer keeps the file it replaces, once and byte for byte (append,
-// remove, upgrade and the preferences are among the fault tests); a file made
-// where there was none has nothing to keep.
+// Each writer keeps the file it replaces, once and byte for byte (the others
+// are among the fault tests); a file made where there was none has nothing to keep.
 TEST_F(EventsHistoryTest, EveryWriterKeepsTheFileItReplaces) {
-    struct Case {
+    const struct {
         const char* name;
         std::string start;  // "" for no events file
         std::function<int()> run;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"list save", EventsOf({5, 6}), [] { return SaveList({6}); }},
         {"import", EventsOf({5}),
          [] {
@@ -62,23 +45,23 @@ TEST_F(EventsHistoryTest, EveryWriterKeepsTheFileItReplaces) {
          }},
         {"first run", "", [] { return WriteSampleEvents(); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(kHistoryFolderName);
         std::remove(kEventsFileName);
         if (!c.start.empty()) WriteFileBytes(kEventsFileName, c.start);
         ASSERT_EQ(c.run(), 1);
         EXPECT_NE(ReadFileBytes(kEventsFileName), c.start);
-        EXPECT_EQ(KeptVersions(),
-                  c.start.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.start});
+        EXPECT_EQ(KeptVersions(), c.start.empty() ? Strings{} : Strings{c.start});
     }
     EXPECT_TRUE(fake.boxes.empty());
 }
 
 // Versions of one second, and of a clock put back, come after the newest one
 // instead of over it; a save that changes nothing adds one version at most.
-// Other files in the folder are neither versions nor ever deleted.
-TEST_F(EventsHistoryTest, VersionsSortInTheOrderTheyWereKept) {
+// Other files in the folder are neither versions nor ever deleted, and
+// pruning keeps the thirty newest versions.
+TEST_F(EventsHistoryTest, VersionsSortInTheOrderTheyWereKeptAndThirtyStay) {
     std::filesystem::create_directory(kHistoryFolderName);
     const char* mine[] = {"mine.events", "2010-11-18_09-30-00_000.events", "2010-13-18_09-30-00.events"};
     for (const char* name : mine) WriteFileBytes(InHistory(name).c_str(), "mine");
@@ -88,36 +71,27 @@ TEST_F(EventsHistoryTest, VersionsSortInTheOrderTheyWereKept) {
     ASSERT_EQ(AppendDuty(MarchEvent(9)), 1);
     fake.now += 3600 + 65;
     for (int i = 0; i < 3; ++i) ASSERT_EQ(SaveList({5, 6, 7, 8, 9}), 1);
-    EXPECT_EQ(VersionNames(), (std::vector<std::string>{
-                                  "2010-11-18_09-31-05.events",
-                                  "2010-11-18_09-30-00_003.events",
-                                  "2010-11-18_09-30-00_002.events",
-                                  "2010-11-18_09-30-00_001.events",
-                                  "2010-11-18_09-30-00.events",
-                              }));
-    EXPECT_EQ(KeptVersions(),
-              (std::vector<std::string>{EventsOf({5, 6, 7, 8, 9}), EventsOf({5, 6, 7, 8}),
-                                        EventsOf({5, 6, 7}), EventsOf({5, 6}), EventsOf({5})}));
+    Strings names;
+    for (const EventsVersion& version : ListVersions()) names.push_back(version.name);
+    EXPECT_EQ(names, (Strings{"2010-11-18_09-31-05.events", "2010-11-18_09-30-00_003.events",
+                              "2010-11-18_09-30-00_002.events", "2010-11-18_09-30-00_001.events",
+                              "2010-11-18_09-30-00.events"}));
+    Strings replaced = {EventsOf({5, 6, 7, 8, 9}), EventsOf({5, 6, 7, 8}), EventsOf({5, 6, 7}),
+                        EventsOf({5, 6}), EventsOf({5})};
+    EXPECT_EQ(KeptVersions(), replaced);
     // The newest version equals the file now; an undo skips it.
     EventsVersion undo;
     ASSERT_TRUE(FindUndoVersion(&undo));
     EXPECT_STREQ(undo.name, "2010-11-18_09-30-00_003.events");
-    for (const char* name : mine) EXPECT_EQ(ReadFileBytes(InHistory(name).c_str()), "mine") << name;
-}
 
-TEST_F(EventsHistoryTest, PruningKeepsTheThirtyNewest) {
-    std::filesystem::create_directory(kHistoryFolderName);
-    WriteFileBytes(InHistory("mine.events").c_str(), "mine");
-    WriteFileBytes(kEventsFileName, EventsOf({5}));
-    std::vector<std::string> replaced;
-    for (int i = 0; i < kVersionsKept + 5; ++i) {
+    for (int i = 0; i < kVersionsKept; ++i) {
         replaced.insert(replaced.begin(), ReadFileBytes(kEventsFileName));
         fake.now += 1;
-        ASSERT_EQ(AppendDuty(MarchEvent(6 + i % 20)), 1);
+        ASSERT_EQ(AppendDuty(MarchEvent(10 + i % 20)), 1);
     }
     replaced.resize(kVersionsKept);
     EXPECT_EQ(KeptVersions(), replaced);
-    EXPECT_EQ(ReadFileBytes(InHistory("mine.events").c_str()), "mine");
+    for (const char* name : mine) EXPECT_EQ(ReadFileBytes(InHistory(name).c_str()), "mine") << name;
 }
 
 // The list editor's save deleted three events: an undo brings them back, and
@@ -140,19 +114,20 @@ TEST_F(EventsHistoryTest, UndoAfterASaveThatDeletedEvents) {
     EXPECT_EQ(UndoLastChange(), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), before);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), before);
-    EXPECT_EQ(KeptVersions(), (std::vector<std::string>{after, before}));
+    EXPECT_EQ(KeptVersions(), (Strings{after, before}));
 
     fake.now += 60;
     EXPECT_EQ(UndoLastChange(), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), after);
     EXPECT_EQ(fake.postedCommands, std::vector<int>(2, CMD_RELOAD_LIST));
 
-    const std::string kept = "\n\nThe events as they are now are kept, so this can be undone as well.";
-    const std::string questions[] = {
-        "Restore the events as they were\nat 14:32 on 07/Gru/2026?\n\nEvents then: 5\nEvents now: 2" + kept,
-        "Restore the events as they were\nat 14:32 on 07/Gru/2026?\n\nEvents then: 5\nEvents now: 2" + kept,
-        "Restore the events as they were\nat 14:33 on 07/Gru/2026?\n\nEvents then: 2\nEvents now: 5" + kept,
+    auto question = [](const char* time, int then, int now) {
+        return "Restore the events as they were\nat " + std::string(time) +
+               " on 07/Gru/2026?\n\nEvents then: " + std::to_string(then) +
+               "\nEvents now: " + std::to_string(now) +
+               "\n\nThe events as they are now are kept, so this can be undone as well.";
     };
+    const Strings questions = {question("14:32", 5, 2), question("14:32", 5, 2), question("14:33", 2, 5)};
     ASSERT_EQ(fake.boxes.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(fake.boxes[i].text, questions[i]);
@@ -189,8 +164,7 @@ TEST_F(EventsHistoryTest, AVersionThatCannotBeKeptNeverStopsAChange) {
 
     fake.failReplaceOf.clear();
     fake.boxes.clear();
-    EventsVersion gone = {"2010-11-18_09-30-00.events", 2010, 11, 18, 9, 30, 0, 0};
-    EXPECT_EQ(RestoreVersion(gone), 0);
+    EXPECT_EQ(RestoreVersion({"2010-11-18_09-30-00.events", 2010, 11, 18, 9, 30, 0, 0}), 0);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5, 6, 7}));
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_NE(fake.boxes[0].text.find("2010-11-18_09-30-00.events cannot be read"), std::string::npos);

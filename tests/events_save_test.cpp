@@ -8,31 +8,20 @@
 
 using EventsSaveTest = StorageTest;
 
-// Line `n` (5 to 9) of a test file holds MarchEvent(n): after the header and a blank line.
-static std::string EventLine(int n) {
-    return "0" + std::to_string(n) + "-Mar-2010 01Y 000 000 event " + std::to_string(n) + "\r\n";
-}
-static std::string FileOf(int last) {
-    std::string file = Header() + "\r\n";
-    for (int n = 5; n <= last; ++n) file += EventLine(n);
-    return file;
-}
-
 // A modified event moves to the end, whether removed and appended again or
 // replaced in one rewrite; a long last line without its end comes through
 // whole and gets one.
 TEST_F(EventsSaveTest, ModifyingLineFiveOfEight) {
-    const std::string tail = "; " + std::string(20000, 'x');
-    const std::string expected =
-        FileOf(4) + EventLine(6) + EventLine(7) + EventLine(8) + tail + "\r\n" + EventLine(9);
-    WriteFileBytes(kEventsFileName, FileOf(8) + tail);
+    const std::string tail = "; " + std::string(20000, 'x'), start = EventsOf({5, 6, 7, 8}) + tail;
+    const std::string nine = FormatDutyLine(MarchEvent(9)),
+                      expected = EventsOf({6, 7, 8}) + tail + "\r\n" + nine;
+    WriteFileBytes(kEventsFileName, start);
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 5)), 1);
-    EXPECT_EQ(ReadFileBytes(kBackupFileName), FileOf(8) + tail)
-        << "the backup holds the file before the removal";
+    EXPECT_EQ(ReadFileBytes(kBackupFileName), start) << "the backup holds the file before the removal";
     EXPECT_EQ(AppendDuty(MarchEvent(9)), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), expected);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), expected);
-    WriteFileBytes(kEventsFileName, FileOf(8) + tail);
+    WriteFileBytes(kEventsFileName, start);
     EXPECT_EQ(ReplaceDutyLine(MarchEvent(9, 5)), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), expected);
     EXPECT_EQ(ReadFileBytes(kBackupFileName), expected);
@@ -41,15 +30,15 @@ TEST_F(EventsSaveTest, ModifyingLineFiveOfEight) {
 
     std::remove(kEventsFileName);  // a missing file gets the header first
     EXPECT_EQ(AppendDuty(MarchEvent(5)), 1);
-    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5}));
     std::remove(kEventsFileName);
     EXPECT_EQ(ReplaceDutyLine(MarchEvent(5, 7)), 1) << "the edited event is kept";
-    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5}));
     // The version line stays; and a file gone since the list was built is
     // reported, since the caller then drops the edited event.
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 1)), 0);
     EXPECT_EQ(ReplaceDutyLine(MarchEvent(6, 1)), 0);
-    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(5));
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5}));
     std::remove(kEventsFileName);
     EXPECT_EQ(RemoveDutyLine(MarchEvent(5, 5)), 0);
     EXPECT_EQ(fake.boxes.size(), 3u);
@@ -63,9 +52,9 @@ TEST_F(EventsSaveTest, UpgradeOfA130File) {
     EXPECT_EQ(UpgradeEventsFile(), 1);
     EXPECT_EQ(ReadFileBytes(kEventsFileName), Header() + "\r\n15-Mar-2010 01Y 003 001 Call Anna\r\n");
     EXPECT_EQ(ReadFileBytes(kBackupFileName), old);
-    WriteFileBytes(kEventsFileName, FileOf(6));
+    WriteFileBytes(kEventsFileName, EventsOf({5, 6}));
     EXPECT_EQ(UpgradeEventsFile(), 1);
-    EXPECT_EQ(ReadFileBytes(kEventsFileName), FileOf(6));
+    EXPECT_EQ(ReadFileBytes(kEventsFileName), EventsOf({5, 6}));
     EXPECT_EQ(ReadFileBytes(kBackupFileName), old);
 }
 

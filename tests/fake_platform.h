@@ -10,22 +10,21 @@
 #include <vector>
 
 struct ShownBox {
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     unsigned style;
 };
 
 struct FakePlatform {
-    std::deque<int> answers;         // next answers; kAnswerOk/kAnswerNo when empty
+    std::deque<int> answers;  // next answers; kAnswerOk/kAnswerNo when empty
     std::vector<ShownBox> boxes;
     std::vector<int> postedCommands;
     int quitRequests = 0;
     bool waitCursor = false;
-    time_t now = 0;                  // 0: the real clock
-    std::string failReplaceOf;       // replacing this file fails, other replaces work
-    int writes = 0;                  // calls of PlatformWrite so far
-    int failWriteAt = 0;             // this call (1-based) writes only part of its bytes; 0 never
-    bool keepFailing = false;        // and every later call writes nothing, like a full disk
+    time_t now = 0;             // 0: the real clock
+    std::string failReplaceOf;  // replacing this file fails, other replaces work
+    int writes = 0;             // calls of PlatformWrite so far
+    int failWriteAt = 0;        // this call (1-based) writes only part of its bytes; 0 never
+    bool keepFailing = false;   // and every later call writes nothing, like a full disk
 };
 
 extern FakePlatform fake;

@@ -33,13 +33,8 @@ TEST(PlatformWin32, FileOperationsReplaceAndReportFailures) {
 // the program's users in Poland do: the Windows zone is Central European.
 TEST(PlatformWin32, LocalTimeFollowsTheWindowsZone) {
     for (int month : {0, 6}) {
-        struct tm noon = {};
-        noon.tm_year = 110;
-        noon.tm_mon = month;
-        noon.tm_mday = 15;
-        noon.tm_hour = 12;
-        noon.tm_isdst = -1;
-        time_t t = mktime(&noon);
+        struct tm noon = {0, 0, 12, 15, month, 110, 0, 0, -1};  // 15 January and July 2010
+        const time_t t = mktime(&noon);
         EXPECT_EQ(noon.tm_isdst, month == 6 ? 1 : 0);
         EXPECT_EQ(gmtime(&t)->tm_hour, month == 6 ? 10 : 11);
     }

@@ -12,11 +12,8 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::filesystem::path& path() const { return dir_; }
-
 private:
-    std::filesystem::path previous_;
-    std::filesystem::path dir_;
+    std::filesystem::path previous_, dir_;
 };
 
 // Whole-file helpers for tests, in binary mode.

@@ -38,8 +38,8 @@ inline void SetReadOnly(const char* name, bool readOnly) {
 }
 
 // A new event: yearly or one-off, with its own limits (0 and 0: the global ones).
-inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after, const std::string& message,
-                     const std::string& notes = "") {
+inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int after,
+                     const std::string& message, const std::string& notes = "") {
     Duty d{};
     d.day = day, d.month = month, d.year = year, d.yearly = yearly, d.repeatMark = yearly ? 'Y' : 'N';
     d.warnBefore = before, d.warnAfter = after;
@@ -50,9 +50,16 @@ inline Duty MakeDuty(int day, int month, int year, bool yearly, int before, int 
 
 // The yearly event "event <day>" of `day` March 2010, read from `line`.
 inline Duty MarchEvent(int day, int line = 0) {
-    Duty duty{line, day, 3, 2010, 'Y', 1, 0, 0, 0, nullptr, "", ""};
-    std::snprintf(duty.message, sizeof duty.message, "event %d", day);
-    return duty;
+    Duty d = MakeDuty(day, 3, 2010, true, 0, 0, "event " + std::to_string(day));
+    d.line = line;
+    return d;
+}
+
+// The header, a blank line and MarchEvent(day) of each day, from line 5 on.
+inline std::string EventsOf(std::initializer_list<int> days) {
+    std::string file = Header() + "\r\n";
+    for (int day : days) file += FormatDutyLine(MarchEvent(day));
+    return file;
 }
 
 // A fresh directory, the default settings, 18 November 2010 at 9:30.
@@ -70,15 +77,13 @@ protected:
     ScratchDir dir;
 };
 
-// A rewrite and the start of the message that reports its failure (null: none).
+// A rewrite and the start of the message that reports its failure (null: none,
+// as for the list editor's save, whose failures the editor reports).
 struct RewriteCase {
     const char *name, *target;
     std::function<int()> run;
     const char* error;
 };
-// The list editor's save of rows MarchEvent(5) and MarchEvent(6); its
-// failures are reported by the editor, which stays open.
-inline const char* TwoMarchRows(int index, void*) { return FormatDutyLine(MarchEvent(5 + index)); }
 
 inline const RewriteCase kRewriteCases[] = {
     {"append", kEventsFileName, [] { return AppendDuty(MarchEvent(9)); }, "Error writing events file in "},
@@ -87,7 +92,12 @@ inline const RewriteCase kRewriteCases[] = {
     {"replace", kEventsFileName, [] { return ReplaceDutyLine(MarchEvent(9, 6)); },
      "Error writing events file in "},
     {"upgrade", kEventsFileName, [] { return UpgradeEventsFile(); }, nullptr},
-    {"list save", kEventsFileName, [] { return WriteEventsFromRows(2, TwoMarchRows, nullptr); }, nullptr},
+    {"list save", kEventsFileName,
+     [] {
+         return WriteEventsFromRows(
+             2, [](int i, void*) { return FormatDutyLine(MarchEvent(5 + i)); }, nullptr);
+     },
+     nullptr},
     {"prefs", kPrefsFileName, [] { return SavePrefs(); }, "Error writing preferences file in "},
 };
 
@@ -101,8 +111,6 @@ inline std::vector<std::string> KeptVersions() {
     }
     return contents;
 }
-
-constexpr const char* kLostVersionStart = "The change was saved, but the previous version";
 
 // Runs `c` on a 1.30 file of `events` events undisturbed, then again for each
 // step that `fail(step, writesOfTheCleanRun)` disturbs, until it returns false.
@@ -126,14 +134,13 @@ inline std::vector<int> CheckFailures(const RewriteCase& c, int events,
         lostVersionReported = 0;
     };
     reset();
-    const std::string oldTarget = ReadFileBytes(c.target), oldEvents = ReadFileBytes(kEventsFileName);
+    const std::string oldTarget = ReadFileBytes(c.target);
+    const std::vector<std::string> none, oldEvents{ReadFileBytes(kEventsFileName)};
     EXPECT_EQ(c.run(), 1) << c.name;
     const int writes = fake.writes;
     const std::string newTarget = ReadFileBytes(c.target), newBackup = ReadFileBytes(kBackupFileName);
     EXPECT_NE(newTarget, oldTarget) << c.name;
-    EXPECT_TRUE(KeptVersions() ==
-                (history ? std::vector<std::string>{oldEvents} : std::vector<std::string>{}))
-        << c.name;
+    EXPECT_TRUE(KeptVersions() == (history ? oldEvents : none)) << c.name;
     EXPECT_EQ(history, FileExists(kHistoryFolderName)) << c.name;
     std::vector<int> results;
     for (int step = 0; reset(), fail(step, writes); ++step) {
@@ -145,19 +152,17 @@ inline std::vector<int> CheckFailures(const RewriteCase& c, int events,
         const std::vector<std::string> kept = KeptVersions();
         const bool lost = result && history && kept.empty();
         // Whole files can be long: their sizes say enough in a failure.
-        EXPECT_TRUE(kept == (result && history && !lost ? std::vector<std::string>{oldEvents}
-                                                        : std::vector<std::string>{}))
-            << kept.size() << " versions";
+        EXPECT_TRUE(kept == (result && history && !lost ? oldEvents : none)) << kept.size() << " versions";
         results.push_back(lost ? 2 : result);
         int files = 0;  // the three data files; a temporary one left behind makes four
         for (const auto& entry : std::filesystem::directory_iterator(".")) {
-            files += entry.path() != "./filler" && entry.path() != std::string("./") + kHistoryFolderName;
+            files += entry.path().filename() != kFillerName && entry.path().filename() != kHistoryFolderName;
         }
         EXPECT_EQ(files, 3);
         EXPECT_FALSE(fake.waitCursor);
         EXPECT_EQ(fake.boxes.size(), (!result && c.error ? 1u : 0u) + (lost ? 1u : 0u));
         for (const ShownBox& box : fake.boxes) {
-            if (box.text.rfind(kLostVersionStart, 0) == 0) continue;
+            if (box.text.rfind("The change was saved, but the previous version", 0) == 0) continue;
             EXPECT_EQ(box.text, c.error + std::string(workingDirectory));
         }
         EXPECT_TRUE(result || fake.postedCommands.empty());

@@ -4,8 +4,6 @@
 // that reads back to the same record.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -15,6 +13,7 @@
 #include "storage/prefs_file.h"
 #include "tests/fake_platform.h"
 #include "tests/prefs_data_line.h"
+#include "tests/scratch_dir.h"
 
 // A first run would ask for the start-up shortcut; the file is always there here.
 void UpdateStartupShortcut(int) {}
@@ -30,29 +29,13 @@ bool SameRecord(const Prefs& a, const Prefs& b) {
            std::strcmp(a.listFont.faceName, b.listFont.faceName) == 0;
 }
 
-void WriteBytes(const char* data, size_t size) {
-    FILE* file = std::fopen(kPrefsFileName, "wb");
-    Check(file != nullptr && std::fwrite(data, 1, size, file) == size);
-    std::fclose(file);
-}
-
-std::string ReadBytes() {
-    std::string bytes;
-    FILE* file = std::fopen(kPrefsFileName, "rb");
-    Check(file != nullptr);
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
-    std::fclose(file);
-    return bytes;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The file lives in the working directory, as the program's does: under
     // ctest, the fuzzer's folder in the build tree.
     ResetFakePlatform();
-    WriteBytes(reinterpret_cast<const char*>(data), size);
+    WriteFileBytes(kPrefsFileName, std::string(reinterpret_cast<const char*>(data), size));
 
     prefs = DefaultPrefs();
     ApplyDefaultListFont(&prefs.listFont);
@@ -75,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(IsChooserFont(prefs.listFont));
 
     Check(SavePrefs() == 1);
-    const std::string written = ReadBytes();
-    Check(IsWellFormedPrefsLine(PrefsDataLine(written)));
+    Check(IsWellFormedPrefsLine(PrefsDataLine(ReadFileBytes(kPrefsFileName))));
     const Prefs saved = prefs;
     prefs = DefaultPrefs();
     Check(LoadPrefs() == 1);
