@@ -94,20 +94,18 @@ inline std::string ClippedTexts(HWND dialog) {
         if (need.right + extra <= inside.right && (button || need.bottom <= inside.bottom)) continue;
         WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
         clipped += "\"" + std::string(utf8) + "\" needs " + std::to_string(need.right + extra) + "x" +
-                   std::to_string(need.bottom) + " of " + std::to_string(inside.right) + "x" +
-                   std::to_string(inside.bottom) + "; ";
+                   std::to_string(need.bottom) + "; ";
     }
     return clipped;
 }
 
 // A control's rectangle in its dialog's client coordinates.
-inline RECT ChildBox(HWND dialog, HWND child) {
+inline RECT ChildBox(HWND dialog, int id) {
     RECT box;
-    GetWindowRect(child, &box);
+    GetWindowRect(GetDlgItem(dialog, id), &box);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
     return box;
 }
-inline RECT ChildBox(HWND dialog, int id) { return ChildBox(dialog, GetDlgItem(dialog, id)); }
 
 class DialogTest : public testing::Test {
 protected:
