@@ -191,10 +191,9 @@ protected:
     void ExpectLimitChecks(const std::function<HWND()>& open, int beforeId, int afterId,
                            const std::function<std::string()>& stored) {
         const std::string none =
-                              "Error: Invalid warning limits: at least one limit must be greater than zero!",
-                          tooMany =
-                              "Error: Invalid warning limits: the number of days cannot be greater than "
-                              "182 (half a year)!";
+            "Error: Invalid warning limits: at least one limit must be greater than zero!";
+        const std::string tooMany =
+            "Error: Invalid warning limits: the number of days cannot be greater than 182 (half a year)!";
         const struct {
             const char *before, *after;
             std::string box;  // empty: stored
