@@ -4,7 +4,6 @@
 
 namespace {
 struct Search {
-    DWORD threadId;
     HWND exclude;
     HWND found;
 };
@@ -13,18 +12,12 @@ BOOL CALLBACK MatchActive(HWND window, LPARAM data) {
     Search* search = reinterpret_cast<Search*>(data);
     char className[16] = "";
     GetClassNameA(window, className, sizeof className);
-    if (window != search->exclude && std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
-        IsWindowEnabled(window)) {
-        search->found = window;
-        return FALSE;
+    if (window == search->exclude || std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window) ||
+        !IsWindowEnabled(window)) {
+        return TRUE;
     }
-    return TRUE;
-}
-
-HWND FindActive(DWORD threadId, HWND exclude) {
-    Search search = {threadId, exclude, nullptr};
-    EnumThreadWindows(threadId, MatchActive, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    search->found = window;
+    return FALSE;
 }
 
 BOOL CALLBACK CloseWindowOfThread(HWND window, LPARAM) {
@@ -50,12 +43,12 @@ DWORD WINAPI ModalRun::Run(LPVOID self) {
     return 0;
 }
 
-HWND ModalRun::Active(DWORD timeoutMs) const { return OpenedOver(nullptr, timeoutMs); }
-
 HWND ModalRun::OpenedOver(HWND window, DWORD timeoutMs) const {
     DWORD start = GetTickCount();
     for (;;) {
-        HWND found = FindActive(threadId_, window);
+        Search search = {window, nullptr};
+        EnumThreadWindows(threadId_, MatchActive, reinterpret_cast<LPARAM>(&search));
+        HWND found = search.found;
         // A message box is shown a moment before its text is in place; every
         // dialog of the program has a caption and at least one label.
         if (found != nullptr && !WindowText(found).empty() && !MessageBoxText(found).empty()) return found;
@@ -63,8 +56,6 @@ HWND ModalRun::OpenedOver(HWND window, DWORD timeoutMs) const {
         Sleep(10);
     }
 }
-
-bool ModalRun::Wait(DWORD timeoutMs) { return WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0; }
 
 void PumpMessages(int ms) {
     DWORD start = GetTickCount();

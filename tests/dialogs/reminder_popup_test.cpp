@@ -1,21 +1,11 @@
 // The reminder pop-up on the test thread, with the clock at Sunday
-// 29 December 2024, noon, and the default list font.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <string>
-
-#include "app/list_drawing.h"
-#include "app/main_window.h"
-#include "app/platform_win32.h"
-#include "app/startup.h"
-#include "app/state.h"
-#include "app/win_state.h"
+// 29 December 2024, noon.
 #include "dialogs/reminder_popup.h"
+
+#include "app/main_window.h"
+#include "app/startup.h"
 #include "resources/resource_ids.h"
-#include "tests/dialogs/helpers.h"
-#include "tests/modal_run.h"
+#include "tests/dialogs/fixture.h"
 
 namespace {
 // Friday 3 January 2025, five days ahead.
@@ -35,16 +25,11 @@ RECT Frame(HWND window) {
     return box;
 }
 
-class ReminderPopup : public testing::Test {
+class ReminderPopup : public DialogTest {
 protected:
     void SetUp() override {
-        appInstance = GetModuleHandleA(nullptr);
-        prefs = DefaultPrefs();
-        ApplyDefaultListFont(&prefs.listFont);
-        listFontHandle = CreateListFont(prefs.listFont);
-        dayFirst = 1;
-        struct tm noon = {0, 0, 12, 29, 11, 124, 0, 0, -1};
-        platformNowOverride = mktime(&noon);
+        DialogTest::SetUp();
+        platformNowOverride = Noon(2024, 12, 29);
         dc_ = GetDC(nullptr);
         SelectObject(dc_, listFontHandle);
         TEXTMETRICW metrics;
@@ -54,14 +39,13 @@ protected:
     void TearDown() override {
         closeModeless(&PopupHandle);
         ReleaseDC(nullptr, dc_);
-        platformNowOverride = 0;
-        DeleteObject(listFontHandle);
-        listFontHandle = nullptr;
+        DialogTest::TearDown();
     }
     // Opened with the pointer at `pointer`, as the main window opens it.
-    HWND Open(const DueItem& row, POINT pointer = {300, 200}, HWND owner = nullptr) {
+    HWND OpenPopup(const DueItem& row, POINT pointer = {300, 200}, HWND owner = nullptr) {
+        closeModeless(&PopupHandle);
         EXPECT_TRUE(MouseTo(pointer));
-        PopupHandle = OpenReminderPopup(owner, &row);
+        dialog_ = PopupHandle = OpenReminderPopup(owner, &row);
         PumpMessages(60);
         return PopupHandle;
     }
@@ -78,35 +62,29 @@ protected:
 };
 }  // namespace
 
+// A faulty macro shows as typed.
 TEST_F(ReminderPopup, TitleFollowsTheDateOrderAndWeekdayAndMacrosCountToTheOccurrence) {
-    struct Case {
-        int dayFirst, showWeekday;
-        const char* title;
-    } cases[] = {
-        {1, 1, "03 Sty (Pią), Urodziny Ani (35 lat)"},
-        {1, 0, "03 Sty, Urodziny Ani (35 lat)"},
-        {0, 1, "Sty 03 (Pią), Urodziny Ani (35 lat)"},
-        {0, 0, "Sty 03, Urodziny Ani (35 lat)"},
-    };
-    for (const Case& c : cases) {
-        dayFirst = c.dayFirst;
-        prefs.showWeekday = c.showWeekday;
-        HWND popup =
-            Open(Row("Urodziny Ani ($Age{1990} lat)", "Tel. 600 100 200\r\nŚlub: $Age{2000} lat temu"));
-        EXPECT_EQ(DlgText(popup, IDC_POPUP_TITLE), c.title);
-        EXPECT_EQ(DlgText(popup, IDC_POPUP_NOTES), "Tel. 600 100 200\r\nŚlub: 25 lat temu");
-        closeModeless(&PopupHandle);
+    const struct {
+        int order;
+        const char *message, *notes, *title, *notesShown;
+    } cases[] = {{1, "Urodziny Ani ($Age{1990} lat)", "Tel. 1\r\nŚlub: $Age{2000} lat temu",
+                  "03 Sty (Pią), Urodziny Ani (35 lat)", "Tel. 1\r\nŚlub: 25 lat temu"},
+                 {0, "Rata $Age{19x}", "Konto $Age{-40000}", "Sty 03, Rata $Age{19x}", "Konto $Age{-40000}"}};
+    for (const auto& c : cases) {
+        dayFirst = prefs.showWeekday = c.order;
+        OpenPopup(Row(c.message, c.notes));
+        EXPECT_EQ(Text(IDC_POPUP_TITLE), c.title);
+        EXPECT_EQ(Text(IDC_POPUP_NOTES), c.notesShown);
     }
-    HWND popup = Open(Row("Rata $Age{19x}", "Konto $Age{-40000}"));
-    EXPECT_EQ(DlgText(popup, IDC_POPUP_TITLE), "Sty 03, Rata $Age{19x}") << "a faulty macro shows as typed";
-    EXPECT_EQ(DlgText(popup, IDC_POPUP_NOTES), "Konto $Age{-40000}");
 }
 
+// As wide as the widest of the template, the title and the notes' first
+// line, as tall as the notes' lines, within the screen under the pointer.
 TEST_F(ReminderPopup, SizesItselfToItsTextsWithinTheScreenUnderThePointer) {
     std::string tall = std::string(300, 'W');
     for (int i = 0; i < 1500; ++i) tall += "\r\nW";
     enum Width { kTemplate, kTitle, kNotes, kScreen };
-    struct Case {
+    const struct {
         std::string message, notes;
         Width width;
         int noteLines;  // 0: as tall as the screen
@@ -117,64 +95,52 @@ TEST_F(ReminderPopup, SizesItselfToItsTextsWithinTheScreenUnderThePointer) {
         {"Ania", "Tel. 600 100 200\r\nul. Długa 5\r\n00-950 Warszawa", kTemplate, 3},
         {"Ania", tall, kScreen, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.notes.substr(0, 20));
-        HWND popup = Open(Row(c.message, c.notes));
+        HWND popup = OpenPopup(Row(c.message, c.notes));
         RECT units = {0, 0, 270, 10};  // the title's box in the template
         MapDialogRect(popup, &units);
-        int widths[3] = {units.right + frames_, TextWidth("03 Sty, " + c.message) + frames_ + 21 + frames_,
-                         TextWidth(c.notes.substr(0, c.notes.find('\r'))) + frames_ + 1 + frames_};
+        const int widths[3] = {units.right + frames_,
+                               TextWidth("03 Sty, " + c.message) + frames_ + 21 + frames_,
+                               TextWidth(c.notes.substr(0, c.notes.find('\r'))) + frames_ + 1 + frames_};
         int width = GetSystemMetrics(SM_CXFULLSCREEN);
         if (c.width != kScreen) {
             width = widths[c.width];
             for (int other : widths) ASSERT_LE(other, width) << "the case does not test what it says";
         }
-        RECT box = Frame(popup);
-        EXPECT_EQ(box.right - box.left, width);
-        EXPECT_EQ(box.bottom - box.top, c.noteLines ? lineHeight_ * (1 + c.noteLines) + 2 + frames_
-                                                    : GetSystemMetrics(SM_CYFULLSCREEN));
-        EXPECT_EQ(box.left, c.width == kScreen ? GetSystemMetrics(SM_CXSCREEN) - width : 296);
-        EXPECT_EQ(box.top, 196);
-        closeModeless(&PopupHandle);
+        const int height =
+            c.noteLines ? lineHeight_ * (1 + c.noteLines) + 2 + frames_ : GetSystemMetrics(SM_CYFULLSCREEN);
+        const int left = c.width == kScreen ? GetSystemMetrics(SM_CXSCREEN) - width : 296;
+        EXPECT_EQ(Frame(popup), (RECT{left, 196, left + width, 196 + height}));
     }
 
     // Near the edges: moved left only as far as the right edge needs, never up.
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    RECT box = Frame(Open(Row("Ania", "Tel. 1"), {screenWidth - 10, 150}));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT box = Frame(OpenPopup(Row("Ania", "Tel. 1"), {screenWidth - 10, 150}));
     EXPECT_EQ(box.right, screenWidth);
     EXPECT_EQ(box.top, 146);
-    closeModeless(&PopupHandle);
-    box = Frame(Open(Row("Ania", "Tel. 1\r\n2\r\n3"), {200, screenHeight - 8}));
+    box = Frame(OpenPopup(Row("Ania", "Tel. 1\r\n2\r\n3"), {200, screenHeight - 8}));
     EXPECT_EQ(box.left, 196);
     EXPECT_EQ(box.top, screenHeight - 12);
-}
 
-TEST_F(ReminderPopup, LaysOutItsControlsForEverySizeDownTo100By32) {
-    HWND popup = Open(Row("Zapłacić rachunek", "Konto 123\r\nDo 10-go"));
+    // Resized, down to 100 by 32 at least, the controls follow.
+    HWND popup = OpenPopup(Row("Zapłacić rachunek", "Konto 123\r\nDo 10-go"));
     SaveShot(popup, "reminder-popup");
-    for (SIZE size : {SIZE{520, 150}, SIZE{40, 10}}) {
-        SetWindowPos(popup, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-        RECT client;
-        GetClientRect(popup, &client);
-        int w = client.right, h = client.bottom, t = lineHeight_;
-        RECT title = ChildBox(popup, IDC_POPUP_TITLE), line = ChildBox(popup, IDC_POPUP_SEPARATOR);
-        RECT notes = ChildBox(popup, IDC_POPUP_NOTES), close = ChildBox(popup, IDCANCEL);
-        EXPECT_EQ(title.right - title.left, w - 20);
-        EXPECT_EQ(title.bottom - title.top, t) << "the title keeps the height of its text";
-        EXPECT_EQ(line.top, t + 1);
-        EXPECT_EQ(line.right - line.left, w - 6);
-        EXPECT_EQ(notes.top, t + 3);
-        EXPECT_EQ(notes.right - notes.left, w);
-        EXPECT_EQ(notes.bottom, h + 4);
-        EXPECT_EQ(close.left, w - 12);
-    }
-    RECT box = Frame(popup);
-    EXPECT_EQ(box.right - box.left, 100);
-    EXPECT_EQ(box.bottom - box.top, 32);
+    SetWindowPos(popup, nullptr, 0, 0, 520, 150, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client;
+    GetClientRect(popup, &client);
+    const int w = client.right, h = client.bottom, t = lineHeight_;
+    EXPECT_EQ(ChildBox(popup, IDC_POPUP_TITLE), (RECT{3, 0, w - 17, t}));
+    EXPECT_EQ(ChildBox(popup, IDC_POPUP_SEPARATOR), (RECT{3, t + 1, w - 3, t + 3}));
+    EXPECT_EQ(ChildBox(popup, IDC_POPUP_NOTES), (RECT{3, t + 3, w + 3, h + 4}));
+    EXPECT_EQ(ChildBox(popup, IDCANCEL).left, w - 12);
+    SetWindowPos(popup, nullptr, 0, 0, 40, 10, SWP_NOMOVE | SWP_NOZORDER);
+    box = Frame(popup);
+    EXPECT_EQ((box.right - box.left) * 1000 + box.bottom - box.top, 100032);
 }
 
 TEST_F(ReminderPopup, AnyLeftClickEnterOrEscClosesItAndClosingTwiceIsHarmless) {
-    HWND popup = Open(Row("Ania", "Tel. 1\r\nul. Długa 5"));
+    HWND popup = OpenPopup(Row("Ania", "Tel. 1\r\nul. Długa 5"));
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(popup, IDC_POPUP_NOTES, WM_GETFONT, 0, 0));
     ASSERT_TRUE(MouseTo(Centre(GetDlgItem(popup, IDC_POPUP_NOTES))));
     MouseButton(MOUSEEVENTF_RIGHTDOWN);
@@ -191,7 +157,7 @@ TEST_F(ReminderPopup, AnyLeftClickEnterOrEscClosesItAndClosingTwiceIsHarmless) {
 
     // The keys reach it through the program's message loop.
     for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
-        popup = Open(Row("Ania", "Tel. 1"));
+        popup = OpenPopup(Row("Ania", "Tel. 1"));
         PostMessageA(popup, WM_KEYDOWN, key, 0);
         PostQuitMessage(0);
         RunMessageLoop();
@@ -201,7 +167,7 @@ TEST_F(ReminderPopup, AnyLeftClickEnterOrEscClosesItAndClosingTwiceIsHarmless) {
 
     // Taken along by its owner: no handle outlives its window.
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    popup = Open(Row("Ania", "Tel. 1"), {300, 200}, owner);
+    popup = OpenPopup(Row("Ania", "Tel. 1"), {300, 200}, owner);
     font = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(popup, IDC_POPUP_NOTES, WM_GETFONT, 0, 0));
     DestroyWindow(owner);
     EXPECT_EQ(PopupHandle, nullptr);
