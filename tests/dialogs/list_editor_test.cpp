@@ -11,6 +11,7 @@
 #include "resources/list_editor_ids.h"
 #include "storage/events_file.h"
 #include "storage/safe_rewrite.h"
+#include "tests/canvas.h"
 #include "tests/dialogs/fixture.h"
 
 namespace {
@@ -179,10 +180,25 @@ TEST_F(ListEditor, RowsStandInCalendarOrderAndReadBackWhole) {
     DestroyWindow(list);
 }
 
+// Pixels of the dark red of past one-off events in `row` as the screen shows it.
+int DarkRedPixels(HWND list, int row) {
+    RECT box = {LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&box));
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    Canvas canvas(box.right - box.left, box.bottom - box.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, canvas.width(), box.bottom - box.top, screen, box.left, box.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    int n = 0;
+    for (int y = 0; y < box.bottom - box.top; ++y)
+        for (int x = 0; x < canvas.width(); ++x) n += canvas.At(x, y) == RGB(153, 0, 0);
+    return n;
+}
+
 // Opening: every event counted, and the first event from yesterday on
 // selected and scrolled towards the middle, or the event selected in the main
-// list.
-TEST_F(ListEditor, OpensOnYesterdayOrTheDueEvent) {
+// list. One-off events before today are struck through in dark red.
+TEST_F(ListEditor, OpensOnYesterdayOrTheDueEventAndMarksPastOneOffEvents) {
     std::vector<Duty> events = {Event(10, 3, 2026, "Dentysta"), Event(14, 3, 0, "Urodziny Ani"),
                                 Event(14, 3, 2026, "Wczoraj jednorazowe"),
                                 Event(15, 3, 2026, "Dziś jednorazowe", "notatka"),
@@ -204,7 +220,11 @@ TEST_F(ListEditor, OpensOnYesterdayOrTheDueEvent) {
 
     Select({});
     PumpMessages(300);
-    SaveShot(dialog_, "list-editor");  // past one-off events struck through in dark red
+    SaveShot(dialog_, "list-editor");
+    const int rows[] = {20, 21, 22, 23, 24};  // 10 III, 14 III yearly and one-off, 15 III, 16 III
+    const bool struck[] = {true, false, true, false, false};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(DarkRedPixels(list_, rows[i]) > 10, struck[i]) << ItemText(list_, rows[i], 1);
     EXPECT_FALSE(Enabled(IDC_LIST_MODIFY) || Enabled(IDC_LIST_DELETE));
     SetDlgItemTextA(dialog_, IDC_LIST_COUNT, "10000");
     EXPECT_EQ(ClippedTexts(dialog_), "") << "five digits";
