@@ -1,10 +1,8 @@
 // The end-to-end tests take the path of the quillbee.exe under test.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <shellapi.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,11 +13,16 @@ std::string quillbeeExe;
 
 HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
 
-int RowCount(HWND mainWindow) {
-    DWORD_PTR count = 0;
-    SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-    return static_cast<int>(count);
+namespace {
+int AskList(HWND mainWindow, UINT message) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(ListBoxOf(mainWindow), message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    return static_cast<int>(answer);
 }
+}  // namespace
+
+int RowCount(HWND mainWindow) { return AskList(mainWindow, LB_GETCOUNT); }
+int RowHeight(HWND mainWindow) { return AskList(mainWindow, LB_GETITEMHEIGHT); }
 
 std::string StartupLinkPath() {
     char folder[MAX_PATH] = "";
@@ -27,28 +30,40 @@ std::string StartupLinkPath() {
     return std::string(folder) + "\\Quillbee.lnk";
 }
 
-bool HasTrayIcon(HWND mainWindow) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = sizeof data;
-    data.hWnd = mainWindow;
-    data.uID = 130;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, " Quillbee ");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
+void Picture(HWND window, const std::string& name) {
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str()))) << name;
 }
 
-int ListPicture::Count(int row, COLORREF colour) const {
-    int n = 0;
-    for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
-        for (int x = left; x < right; ++x) n += picture.At(x, y) == colour;
-    return n;
+void PressKey(HWND window, WPARAM key) {
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+    Sleep(100);
 }
 
-int ListPicture::RightmostInk(int row, COLORREF background) const {
-    for (int x = right - 1; x >= left; --x)
-        for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
-            if (picture.At(x, y) != background) return x;
-    return -1;
+void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,
+                    const char* name) {
+    PostMessageA(window, message, 0, lParam);
+    HWND menu = WaitForWindow(processId, "#32768", 5000);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    Picture(menu, name);
+    for (int i = 0; i < position; ++i) PressKey(window, VK_DOWN);
+    PressKey(window, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stays open";
+}
+
+HWND OpenDialog(DWORD processId, HWND window, int command, int row, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    if (row >= 0)
+        SendMessageTimeoutA(ListBoxOf(window), LB_SETCURSEL, row, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    PostMessageA(window, WM_COMMAND, command, 0);
+    return WaitForWindow(processId, "#32770", timeoutMs);
+}
+
+HWND MessageBoxOver(DWORD processId, HWND dialog) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = WaitForMessageBox(processId, 0)) != nullptr && box != dialog; }, 5000);
+    return box != dialog ? box : nullptr;
 }
 
 int main(int argc, char** argv) {
