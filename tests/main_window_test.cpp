@@ -15,7 +15,6 @@
 
 #include "app/directory_hash.h"
 #include "app/list_drawing.h"
-#include "app/load_str.h"
 #include "app/platform_win32.h"
 #include "app/startup.h"
 #include "app/state.h"
@@ -162,6 +161,17 @@ protected:
             text += (row->notes[0] ? std::string(" [") + row->notes + "]; " : "; ");
         }
         return text;
+    }
+    // Draws `row` as the list box would, into `dc`.
+    BOOL DrawRow(Duty row, HDC dc, int width, int height) const {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = listBox;
+        item.hDC = dc;
+        item.rcItem = {0, 0, width, height};
+        item.itemData = reinterpret_cast<ULONG_PTR>(&row);
+        return DrawListItem(&item);
     }
     // Every row shows whole without scrolling, with no room left for another.
     testing::AssertionResult RowsFit() const {
@@ -312,16 +322,7 @@ TEST_F(MainWindow, RowsDrawInTheColoursOfTheirScheme) {
             SCOPED_TRACE("scheme " + std::to_string(scheme) + ", days " + std::to_string(days));
             Duty row = MakeDuty(15, 3, "Wiadomość");
             row.daysLeft = days;
-            DRAWITEMSTRUCT item = {ODT_LISTBOX,
-                                   0,
-                                   0,
-                                   ODA_DRAWENTIRE,
-                                   0,
-                                   listBox,
-                                   canvas.dc(),
-                                   {0, 0, 200, 24},
-                                   reinterpret_cast<ULONG_PTR>(&row)};
-            ASSERT_TRUE(DrawListItem(&item));
+            ASSERT_TRUE(DrawRow(row, canvas.dc(), 200, 24));
             EXPECT_EQ(canvas.At(199, 0), colours.background);
             int count[3] = {0, 0, 0};
             for (int y = 0; y < 24; ++y)
@@ -350,16 +351,7 @@ TEST_F(MainWindow, DateColumnFitsEveryDateAndAlignsTheMessages) {
     // The picture's columns after drawing `row`.
     auto drawRow = [&](Duty row) {
         canvas.Clear();
-        DRAWITEMSTRUCT item = {ODT_LISTBOX,
-                               0,
-                               0,
-                               ODA_DRAWENTIRE,
-                               0,
-                               listBox,
-                               canvas.dc(),
-                               {0, 0, 700, height},
-                               reinterpret_cast<ULONG_PTR>(&row)};
-        DrawListItem(&item);
+        DrawRow(row, canvas.dc(), 700, height);
         std::vector<std::string> columns(700);
         for (int x = 0; x < 700; ++x)
             for (int y = 0; y < height; ++y) columns[x] += std::to_string(canvas.At(x, y)) + ",";
@@ -432,7 +424,6 @@ void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
 struct BoxAnswerer {
     int answered = 0;
     int mostOpenAtOnce = 0;
-    bool postedRebuild = false;
 };
 
 DWORD WINAPI AnswerBoxes(LPVOID data) {
@@ -441,11 +432,8 @@ DWORD WINAPI AnswerBoxes(LPVOID data) {
     while (run->answered < 2 && GetTickCount() - start < 20000) {
         HWND box = WaitForMessageBox(GetCurrentProcessId(), 500);
         if (box == nullptr) continue;
-        if (!run->postedRebuild) {
-            // The day timer, the tray menu or a dialog asks for a rebuild now.
-            PostMessageA(mainWindow, WM_COMMAND, CMD_RELOAD_LIST, 0);
-            run->postedRebuild = true;
-        }
+        // The day timer, the tray menu or a dialog asks for a rebuild now.
+        if (run->answered == 0) PostMessageA(mainWindow, WM_COMMAND, CMD_RELOAD_LIST, 0);
         Sleep(500);
         int open = 0;
         for (HWND other = nullptr; (other = FindWindowExA(nullptr, other, "#32770", nullptr)) != nullptr;) {

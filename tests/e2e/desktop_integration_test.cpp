@@ -1,8 +1,10 @@
 // How the program meets the rest of the desktop: the command line Windows
 // hands it, an instance that hangs, and what Windows reads from its file.
 #include <gtest/gtest.h>
-#include <shellapi.h>
+
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <set>
 #include <string>

@@ -228,20 +228,12 @@ std::string MakeScratchFolder(const char* tag) {
 
 void RemoveFolder(const std::string& folder) {
     if (folder.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found)) {
-        const std::string name = found.cFileName, path = folder + "\\" + name;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            RemoveFolder(path);
-        } else {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
-        }
-    }
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    RemoveDirectoryA(folder.c_str());
+    const std::string from = folder + '\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationA(&remove);
 }
 
 std::string ReadWholeFile(const std::string& path) {

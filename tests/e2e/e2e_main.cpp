@@ -1,8 +1,9 @@
 // The end-to-end tests take the path of the quillbee.exe under test.
 #include <gtest/gtest.h>
-#include <shellapi.h>
-#include <shlobj.h>
+
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/commands.h"
@@ -22,31 +21,17 @@ bool DayBeforeMonth(HWND editor) {
 }
 
 // The user's short date format, which the locale's date order follows, for
-// one test; the regional settings keep it in the registry.
+// one test.
 class ShortDateFormat {
 public:
     explicit ShortDateFormat(const char* format) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-        DWORD size = sizeof old_;
-        had_ =
-            RegQueryValueExA(key_, "sShortDate", nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) == 0;
-        Set(format);
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_, sizeof old_);
+        SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format);
     }
-    ~ShortDateFormat() {
-        if (had_) Set(old_);
-        if (!had_) RegDeleteValueA(key_, "sShortDate");
-        RegCloseKey(key_);
-    }
+    ~ShortDateFormat() { SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old_); }
 
 private:
-    void Set(const char* format) {
-        RegSetValueExA(key_, "sShortDate", 0, REG_SZ, reinterpret_cast<const BYTE*>(format),
-                       static_cast<DWORD>(strlen(format) + 1));
-    }
-    HKEY key_ = nullptr;
     char old_[80] = "";
-    bool had_ = false;
 };
 
 // Clicks of the left button at a point of the screen.

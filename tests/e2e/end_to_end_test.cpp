@@ -70,16 +70,9 @@ TEST(EndToEnd, FirstRunGreetsWritesTheSamplesAndPicturesItsWindows) {
     ASSERT_NE(popup, nullptr);
     EXPECT_NE(WindowText(GetDlgItem(popup, 1011)).find("Anniversary of your first"), std::string::npos);
     EXPECT_NE(WindowText(GetDlgItem(popup, 1012)).find(".\r\nRemember to visit"), std::string::npos);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            RECT place;
-            GetWindowRect(popup, &place);
-            return place.top > 0;
-        },
-        5000))
-        << "still out of sight";
     RECT place;
-    GetWindowRect(popup, &place);
+    ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(popup, &place) && place.top > 0; }, 5000))
+        << "out of sight";
     HWND seen = WindowFromPoint({(place.left + place.right) / 2, (place.top + place.bottom) / 2});
     EXPECT_TRUE(seen == popup || GetParent(seen) == popup) << "the pop-up is hidden behind another window";
     Picture(popup, "reminder-popup");

@@ -1,9 +1,11 @@
 // The event list editor of the real program, opened from the main window,
 // which stays disabled while it is open: a picture of it with a past one-off
 // event struck through, and Exit, which asks before a change is lost.
-#include <commctrl.h>
 #include <gtest/gtest.h>
+
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
