@@ -7,35 +7,16 @@
 #include <iterator>
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    bool mustBeVisible;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner != search->processId || lstrcmpA(name, search->className) != 0) return TRUE;
-    if (search->mustBeVisible && !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
+// The first top-level window of the process with this class (and caption,
+// unless null) that is visible, or any with `mustBeVisible` false.
+HWND FindOf(DWORD processId, const char* className, const char* caption, bool mustBeVisible) {
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, caption)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && (!mustBeVisible || IsWindowVisible(window))) return window;
+    }
+    return nullptr;
 }
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
-    char name[32] = "";
-    GetClassNameA(child, name, sizeof name);
-    std::string text = lstrcmpiA(name, "Static") == 0 ? WindowText(child) : "";
-    std::string* collected = reinterpret_cast<std::string*>(param);
-    if (!text.empty()) *collected += (collected->empty() ? "" : "\n") + text;
-    return TRUE;
-}
-
 }  // namespace
 
 bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
@@ -48,18 +29,10 @@ bool StartProgramWithCommandLine(const std::string& exe, const std::string& comm
                                  const std::string& folder, RunningProgram* program) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    std::vector<char> environment;
-    LPCH strings = GetEnvironmentStringsA();
-    for (LPCH entry = strings; *entry; entry += lstrlenA(entry) + 1) {
-        if (_strnicmp(entry, "TZ=", 3) != 0)
-            environment.insert(environment.end(), entry, entry + lstrlenA(entry) + 1);
-    }
-    FreeEnvironmentStringsA(strings);
-    environment.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    program->started = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                                      environment.data(), folder.c_str(), &startup, &program->process) != 0;
+    program->started = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      folder.c_str(), &startup, &program->process) != 0;
     return program->started;
 }
 
@@ -83,14 +56,9 @@ void StopProgram(RunningProgram* program) {
 }
 
 HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs, bool mustBeVisible) {
-    WindowSearch search = {processId, className, mustBeVisible, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOf(processId, className, nullptr, mustBeVisible)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
@@ -117,21 +85,17 @@ std::string WindowText(HWND window) {
 
 std::string MessageBoxText(HWND box) {
     std::string text;
-    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr)) != nullptr;) {
+        const std::string part = WindowText(child);
+        if (!part.empty()) text += (text.empty() ? "" : "\n") + part;
+    }
     return text;
 }
 
 HWND WaitForDialog(DWORD processId, const std::string& caption) {
     HWND found = nullptr;
-    const bool shown = WaitUntil(
-        [&] {
-            found = FindWindowA("#32770", caption.c_str());
-            DWORD owner = 0;
-            if (found) GetWindowThreadProcessId(found, &owner);
-            return found != nullptr && owner == processId && IsWindowVisible(found);
-        },
-        5000);
-    return shown ? found : nullptr;
+    WaitUntil([&] { return (found = FindOf(processId, "#32770", caption.c_str(), true)) != nullptr; }, 5000);
+    return found;
 }
 
 bool HasTrayIcon(HWND window) {

@@ -13,8 +13,7 @@ struct RunningProgram {
     bool started = false;
 };
 
-// Starts `exe` with `arguments` in `folder`, with the driver's environment
-// without TZ (msvcrt would misread a Linux-style value).
+// Starts `exe` with `arguments` in `folder`, with the driver's environment.
 bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
                   RunningProgram* program);
 // The same with the whole command line, program path included, as given.

@@ -68,6 +68,8 @@ HWND MessageBoxOver(DWORD processId, HWND dialog) {
 }
 
 int main(int argc, char** argv) {
+    // The programs started inherit no TZ: msvcrt would misread a Linux-style value.
+    SetEnvironmentVariableA("TZ", nullptr);
     _putenv("TZ=");
     _tzset();
     testing::InitGoogleTest(&argc, argv);
