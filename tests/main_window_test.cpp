@@ -403,20 +403,13 @@ BOOL WINAPI RefuseIcon(DWORD, PNOTIFYICONDATAA) { return FALSE; }
 // Popup menus this thread has shown, closed as soon as they are seen.
 std::vector<RECT> menusSeen;
 
-BOOL CALLBACK NoteMenu(HWND window, LPARAM) {
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    menusSeen.push_back(rect);
-    EndMenu();
-    return FALSE;
-}
-
 // Runs inside the menu's own loop, which dispatches the thread's timers.
 void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), NoteMenu, 0);
+    HWND menu = WaitForWindow(GetCurrentProcessId(), "#32768", 0);
+    RECT rect;
+    if (menu == nullptr || !GetWindowRect(menu, &rect)) return;
+    menusSeen.push_back(rect);
+    EndMenu();
 }
 
 // The message boxes of this process, answered "Yes" one after another; each

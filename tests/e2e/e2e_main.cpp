@@ -36,20 +36,18 @@ void Picture(HWND window, const std::string& name) {
     EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str()))) << name;
 }
 
-void PressKey(HWND window, WPARAM key) {
-    PostMessageA(window, WM_KEYDOWN, key, 0);
-    PostMessageA(window, WM_KEYUP, key, 0xC0000000);
-    Sleep(100);
-}
-
 void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,
                     const char* name) {
     PostMessageA(window, message, 0, lParam);
     HWND menu = WaitForWindow(processId, "#32768", 5000);
     ASSERT_NE(menu, nullptr) << "no menu";
     Picture(menu, name);
-    for (int i = 0; i < position; ++i) PressKey(window, VK_DOWN);
-    PressKey(window, VK_RETURN);
+    for (int i = 0; i <= position; ++i) {  // the keys reach the menu through the window's thread
+        const WPARAM key = i < position ? VK_DOWN : VK_RETURN;
+        PostMessageA(window, WM_KEYDOWN, key, 0);
+        PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+        Sleep(100);
+    }
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stays open";
 }
 

@@ -25,9 +25,6 @@ std::string StartupLinkPath();
 // screenshots\NAME.bmp beside the driver, for a person to look at.
 void Picture(HWND window, const std::string& name);
 
-// A key pressed in `window`, or in a menu that its thread shows.
-void PressKey(HWND window, WPARAM key);
-
 // Opens a menu of the main window with `message`, pictures it as NAME and
 // chooses its item `position` (1 for the first) by the keyboard, as a user may.
 void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,

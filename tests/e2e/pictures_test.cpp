@@ -42,14 +42,21 @@ ListPicture PictureOfMainWindow(const PrefsLine& prefs, const std::string& event
     HWND window = app.Run(rows);
     if (window == nullptr) return shot;
     SetCursorPos(0, 0);  // no row selected under the pointer
-    Picture(window, name);
     RECT frame, list;
     GetWindowRect(window, &frame);
     GetClientRect(ListBoxOf(window), &list);
     MapWindowPoints(ListBoxOf(window), nullptr, reinterpret_cast<POINT*>(&list), 2);
-    shot = {CaptureWindow(window), list.left - frame.left, list.top - frame.top, list.right - frame.left,
-            RowHeight(window)};
-    EXPECT_FALSE(shot.picture.bits.empty());
+    shot = {{}, list.left - frame.left, list.top - frame.top, list.right - frame.left, RowHeight(window)};
+    // Painted once the first row shows more than its left edge's colour; a
+    // first start may take a while.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            shot.picture = CaptureWindow(window);
+            return !shot.picture.bits.empty() && shot.Count(0, shot.picture.At(shot.left, shot.top)) <
+                                                     (shot.right - shot.left) * shot.rowHeight;
+        },
+        5000));
+    Picture(window, name);
     EXPECT_EQ(app.Quit(), 0u);
     return shot;
 }
