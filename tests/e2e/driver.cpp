@@ -151,6 +151,7 @@ WindowPixels CaptureWindow(HWND window) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    for (DWORD& p : bits) p &= 0xFFFFFF;  // no alpha: a viewer would take the picture for transparent
     if (read) picture = {width, height, std::move(bits)};
     return picture;
 }
