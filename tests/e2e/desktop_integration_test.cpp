@@ -6,44 +6,13 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <set>
 #include <string>
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/instance.h"
 #include "tests/e2e/quillbee_files.h"
-
-namespace {
-// A window of the program's class on a thread that stops taking messages:
-// an instance that hangs.
-struct HungInstance {
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HWND window = nullptr;
-    HANDLE thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-
-    static DWORD WINAPI Run(LPVOID self) {
-        HungInstance* hung = static_cast<HungInstance*>(self);
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuillbeeClass";
-        RegisterClassA(&windowClass);
-        hung->window = CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                       nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetEvent(hung->created);
-        WaitForSingleObject(hung->release, INFINITE);
-        DestroyWindow(hung->window);
-        return 0;
-    }
-    HungInstance() { WaitForSingleObject(created, 5000); }
-    ~HungInstance() {
-        SetEvent(release);
-        WaitForSingleObject(thread, 5000);
-        for (HANDLE h : {thread, release, created}) CloseHandle(h);
-    }
-};
-}  // namespace
 
 // Started as C:/Users/anna/quillbee.exe the first slash of the command line
 // is followed by "U"; only a slash in the arguments is a switch.
@@ -74,16 +43,26 @@ TEST(EndToEnd, SlashesInTheProgramPathAreNoSwitch) {
 // "/C" takes the icon of an instance that does not answer out of the
 // notification area, waits a few seconds for it, then ends.
 TEST(EndToEnd, CloseGivesUpOnAHungInstance) {
-    HungInstance hung;
+    // A window of the program's class on this thread, which takes no
+    // messages while it waits for the closer: an instance that hangs.
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuillbeeClass";
+    RegisterClassA(&windowClass);
+    std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> hung(
+        CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                        windowClass.hInstance, nullptr),
+        DestroyWindow);
     NOTIFYICONDATAA icon = {};
     icon.cbSize = sizeof icon;
-    icon.hWnd = hung.window;
+    icon.hWnd = hung.get();
     icon.uID = 130;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &icon));
     Instance closer("hung");
     ASSERT_TRUE(closer.Start("/C"));
     EXPECT_EQ(closer.Exit(20000), kExitedWithMinusOne);
-    EXPECT_FALSE(HasTrayIcon(hung.window));
+    EXPECT_FALSE(HasTrayIcon(hung.get()));
 }
 
 // What Windows' lists of processes and of start-up programs show, and the
