@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "app/commands.h"
@@ -16,27 +18,64 @@ extern std::string quillbeeExe;  // set by main from the command line
 constexpr DWORD kStartTimeout = 15000;
 constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
 
-HWND ListBoxOf(HWND mainWindow);
-int RowCount(HWND mainWindow);
-int RowHeight(HWND mainWindow);
-std::string StartupLinkPath();
+inline HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
+
+// The answer of the main window's list to `message`.
+inline int AskList(HWND mainWindow, UINT message) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(ListBoxOf(mainWindow), message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    return static_cast<int>(answer);
+}
+inline int RowCount(HWND mainWindow) { return AskList(mainWindow, LB_GETCOUNT); }
+inline int RowHeight(HWND mainWindow) { return AskList(mainWindow, LB_GETITEMHEIGHT); }
+
+inline std::string StartupLinkPath() {
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
+    return std::string(folder) + "\\Quillbee.lnk";
+}
 
 // Saves a picture of `window`, once it has had time to paint, as
 // screenshots\NAME.bmp beside the driver, for a person to look at.
-void Picture(HWND window, const std::string& name);
+inline void Picture(HWND window, const std::string& name) {
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str()))) << name;
+}
 
 // Opens a menu of the main window with `message`, pictures it as NAME and
 // chooses its item `position` (1 for the first) by the keyboard, as a user may.
-void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,
-                    const char* name);
+inline void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,
+                           const char* name) {
+    PostMessageA(window, message, 0, lParam);
+    HWND menu = WaitForWindow(processId, "#32768", 5000);
+    ASSERT_NE(menu, nullptr) << "no menu";
+    Picture(menu, name);
+    for (int i = 0; i <= position; ++i) {  // the keys reach the menu through the window's thread
+        const WPARAM key = i < position ? VK_DOWN : VK_RETURN;
+        PostMessageA(window, WM_KEYDOWN, key, 0);
+        PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+        Sleep(100);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stays open";
+}
 
 // The dialog that `command` of the main window opens, with row `row` of its
 // list selected first (none: left as it is); null when none shows in time.
-HWND OpenDialog(DWORD processId, HWND window, int command, int row = -1, DWORD timeoutMs = 5000);
+inline HWND OpenDialog(DWORD processId, HWND window, int command, int row = -1, DWORD timeoutMs = 5000) {
+    DWORD_PTR ignored = 0;
+    if (row >= 0)
+        SendMessageTimeoutA(ListBoxOf(window), LB_SETCURSEL, row, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    PostMessageA(window, WM_COMMAND, command, 0);
+    return WaitForWindow(processId, "#32770", timeoutMs);
+}
 
 // A message box of the process other than `dialog`, which shows too: one
 // that `dialog` has opened.
-HWND MessageBoxOver(DWORD processId, HWND dialog);
+inline HWND MessageBoxOver(DWORD processId, HWND dialog) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = WaitForMessageBox(processId, 0)) != nullptr && box != dialog; }, 5000);
+    return box != dialog ? box : nullptr;
+}
 
 inline void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
 
