@@ -40,12 +40,10 @@ HANDLE watcher = nullptr;
 
 DWORD WINAPI WatchForBoxes(LPVOID) {
     while (InterlockedCompareExchange(&watching, 1, 1)) {
-        HWND box = boxesExpected ? nullptr : WaitForMessageBox(GetCurrentProcessId(), 0);
-        DWORD_PTR ignored;
-        if (box) dismissedBoxes.push_back(MessageBoxText(box));
-        if (box)
-            SendMessageTimeoutA(FindWindowExA(box, nullptr, "Button", nullptr), BM_CLICK, 0, 0, SMTO_NORMAL,
-                                1000, &ignored);
+        if (HWND box = boxesExpected ? nullptr : WaitForMessageBox(GetCurrentProcessId(), 0)) {
+            dismissedBoxes.push_back(MessageBoxText(box));
+            PostMessageA(FindWindowExA(box, nullptr, "Button", nullptr), BM_CLICK, 0, 0);
+        }
         Sleep(100);
     }
     return 0;

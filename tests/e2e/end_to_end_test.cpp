@@ -10,19 +10,6 @@
 #include "tests/e2e/instance.h"
 #include "tests/e2e/quillbee_files.h"
 
-namespace {
-// Opens a menu of the program by `message`, pictures it and closes it again.
-void PictureMenu(DWORD processId, HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* name) {
-    PostMessageA(window, message, wParam, lParam);
-    HWND menu = WaitForWindow(processId, "#32768", 5000);
-    ASSERT_NE(menu, nullptr) << name;
-    Picture(menu, name);
-    PostMessageA(window, WM_CANCELMODE, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return WaitForWindow(processId, "#32768", 0) == nullptr; }, 5000)) << name;
-}
-
-}  // namespace
-
 // A first run greets the user, writes the sample events and registers the
 // program to start with the system. Everything of the shell a user reads is
 // pictured, also at 144 dots per inch: the welcome box, the window, its
@@ -54,10 +41,10 @@ TEST(EndToEnd, FirstRunGreetsWritesTheSamplesAndPicturesItsWindows) {
     ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000)) << RowCount(window);
     SetCursorPos(0, 0);
     Picture(window, "sample-events");
-    PictureMenu(app.Id(), window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1, "context-menu");
-    PictureMenu(app.Id(), window, MSG_TRAY_NOTIFY, 130, WM_RBUTTONDOWN, "tray-menu");
-    PictureMenu(app.Id(), window, WM_SYSCOMMAND, SC_KEYMENU, 'z', "events-menu");
-    PictureMenu(app.Id(), window, WM_SYSCOMMAND, SC_KEYMENU, ' ', "system-menu");
+    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1, 0, "context-menu");
+    ChooseFromMenu(app.Id(), window, MSG_TRAY_NOTIFY, 130, WM_RBUTTONDOWN, 0, "tray-menu");
+    ChooseFromMenu(app.Id(), window, WM_SYSCOMMAND, SC_KEYMENU, 'z', 0, "events-menu");
+    ChooseFromMenu(app.Id(), window, WM_SYSCOMMAND, SC_KEYMENU, ' ', 0, "system-menu");
 
     // Over the title bar: the pop-up opens over the window, and the pointer
     // does not hover over the list (which would move the selection).

@@ -43,7 +43,7 @@ TEST(EndToEnd, ImportThroughTheMenuAndExport) {
     HWND window = app.Run(1);
     ASSERT_NE(window, nullptr);
     // The right-click menu: add, edit, undo, a separator, then import.
-    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 4, "import-menu");
+    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 0, 4, "import-menu");
 
     HWND open = WaitForWindow(app.Id(), "#32770", 10000);
     ASSERT_NE(open, nullptr) << "no open dialog";

@@ -43,20 +43,22 @@ inline void Picture(HWND window, const std::string& name) {
 }
 
 // Opens a menu of the main window with `message`, pictures it as NAME and
-// chooses its item `position` (1 for the first) by the keyboard, as a user may.
-inline void ChooseFromMenu(DWORD processId, HWND window, UINT message, LPARAM lParam, int position,
+// chooses its item `position` (1 for the first) by the keyboard, as a user
+// may, or closes it (position 0).
+inline void ChooseFromMenu(DWORD processId, HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position,
                            const char* name) {
-    PostMessageA(window, message, 0, lParam);
+    PostMessageA(window, message, wParam, lParam);
     HWND menu = WaitForWindow(processId, "#32768", 5000);
-    ASSERT_NE(menu, nullptr) << "no menu";
+    ASSERT_NE(menu, nullptr) << name;
     Picture(menu, name);
-    for (int i = 0; i <= position; ++i) {  // the keys reach the menu through the window's thread
+    if (position == 0) PostMessageA(window, WM_CANCELMODE, 0, 0);
+    for (int i = 0; position > 0 && i <= position; ++i) {  // the keys reach the menu through its thread
         const WPARAM key = i < position ? VK_DOWN : VK_RETURN;
         PostMessageA(window, WM_KEYDOWN, key, 0);
         PostMessageA(window, WM_KEYUP, key, 0xC0000000);
         Sleep(100);
     }
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << "the menu stays open";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << name << " stays open";
 }
 
 // The dialog that `command` of the main window opens, with row `row` of its

@@ -39,9 +39,9 @@ ListPicture PictureOfMainWindow(const PrefsLine& prefs, const std::string& event
     ListPicture shot;
     Instance app("picture", events);
     app.Write("quillbee.prefs", PrefsFile(prefs));
+    SetCursorPos(0, 0);  // no row selected under the pointer, even as the window shows
     HWND window = app.Run(rows);
     if (window == nullptr) return shot;
-    SetCursorPos(0, 0);  // no row selected under the pointer
     RECT frame, list;
     GetWindowRect(window, &frame);
     GetClientRect(ListBoxOf(window), &list);

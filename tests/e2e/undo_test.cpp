@@ -60,7 +60,7 @@ TEST(EndToEnd, UndoFromTheMenus) {
     ASSERT_NE(window, nullptr);
 
     // Nothing kept yet: the item (add, edit, undo) is greyed and does nothing.
-    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 3, "undo-greyed-menu");
+    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 0, 3, "undo-greyed-menu");
     EXPECT_EQ(WaitForMessageBox(app.Id(), 1000), nullptr);
 
     // A change from a terminal keeps the file it replaced.
@@ -76,7 +76,7 @@ TEST(EndToEnd, UndoFromTheMenus) {
     ASSERT_EQ(versions.size(), 1u);
     EXPECT_EQ(app.Read(("quillbee.history\\" + versions[0]).c_str()), start);
 
-    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 3, "undo-menu");
+    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 0, 3, "undo-menu");
     AnswerTheQuestion(app, 3, 4, "undo-question");
     EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 3; }, 5000)) << "the list is not rebuilt";
     EXPECT_EQ(app.Read("quillbee.events"), start);
@@ -84,7 +84,7 @@ TEST(EndToEnd, UndoFromTheMenus) {
     EXPECT_EQ(Versions(app).size(), 2u) << "the undone state is kept too";
 
     // From the tray menu (show, edit, undo): the undo is undone.
-    ChooseFromMenu(app.Id(), window, MSG_TRAY_NOTIFY, WM_RBUTTONDOWN, 3, "undo-tray-menu");
+    ChooseFromMenu(app.Id(), window, MSG_TRAY_NOTIFY, 0, WM_RBUTTONDOWN, 3, "undo-tray-menu");
     AnswerTheQuestion(app, 4, 3, "undo-question-again");
     EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000)) << "the list is not rebuilt";
     EXPECT_EQ(app.Read("quillbee.events"), imported);
@@ -106,7 +106,7 @@ TEST(EndToEnd, UndoFromTheMenus) {
     EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000)) << RowCount(window);
     EXPECT_TRUE(IsWindowEnabled(window));
     ASSERT_EQ(Versions(app).size(), 4u);
-    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 3, "undo-after-list-menu");
+    ChooseFromMenu(app.Id(), window, WM_CONTEXTMENU, 0, 0, 3, "undo-after-list-menu");
     AnswerTheQuestion(app, 4, 2, "undo-after-list-question");
     EXPECT_TRUE(WaitUntil([&] { return RowCount(window) == 4; }, 5000)) << "the deleted events come back";
     EXPECT_EQ(app.Read("quillbee.events"), imported);
