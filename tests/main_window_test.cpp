@@ -1,8 +1,9 @@
 // The main window and start-up in-process under Wine: a fresh working
 // directory, the clock at 15 March 2026, noon, default limits (10 days before,
 // 3 after). A message box opened by mistake is dismissed and fails the test.
-#include <gtest/gtest.h>
+#include "app/main_window.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -14,8 +15,6 @@
 
 #include "app/directory_hash.h"
 #include "app/list_drawing.h"
-#include "app/load_str.h"
-#include "app/main_window.h"
 #include "app/platform_win32.h"
 #include "app/startup.h"
 #include "app/state.h"
@@ -39,25 +38,12 @@ volatile LONG watching = 0;
 volatile LONG boxesExpected = 0;  // a test answers the boxes itself
 HANDLE watcher = nullptr;
 
-BOOL CALLBACK DismissBox(HWND window, LPARAM) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32];
-    GetClassNameA(window, className, sizeof className);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && !std::strcmp(className, "#32770")) {
-        char text[512] = "";
-        GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // a message box's text
-        dismissedBoxes.push_back(text);
-        HWND button = FindWindowExA(window, nullptr, "Button", nullptr);
-        DWORD_PTR ignored;
-        if (button) SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 1000, &ignored);
-    }
-    return TRUE;
-}
-
 DWORD WINAPI WatchForBoxes(LPVOID) {
     while (InterlockedCompareExchange(&watching, 1, 1)) {
-        if (!InterlockedCompareExchange(&boxesExpected, 0, 0)) EnumWindows(DismissBox, 0);
+        if (HWND box = boxesExpected ? nullptr : WaitForMessageBox(GetCurrentProcessId(), 0)) {
+            dismissedBoxes.push_back(MessageBoxText(box));
+            PostMessageA(FindWindowExA(box, nullptr, "Button", nullptr), BM_CLICK, 0, 0);
+        }
         Sleep(100);
     }
     return 0;
@@ -76,11 +62,12 @@ Duty MakeDuty(int day, int month, const char* message, const char* notes = "") {
     return duty;
 }
 
-void WriteEvents(const std::vector<Duty>& duties) {
+// An events file of `duties` after the raw `lines`.
+void WriteEvents(const std::vector<Duty>& duties, const char* lines = "") {
     FILE* file = std::fopen(kEventsFileName, "wb");
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(WriteFileHeader(file), 1);
-    std::fputs("\r\n", file);
+    std::fprintf(file, "\r\n%s", lines);
     for (const Duty& duty : duties) std::fputs(FormatDutyLine(duty), file);
     std::fclose(file);
 }
@@ -101,12 +88,7 @@ protected:
         beepCount = 0;
         dayChangedKept = 99;
         PopupHandle = ListEditorHandle = FindDialogHandle = nullptr;
-        struct tm noon = {};
-        noon.tm_year = 126;
-        noon.tm_mon = 2;
-        noon.tm_mday = 15;
-        noon.tm_hour = 12;
-        noon.tm_isdst = -1;
+        struct tm noon = {0, 0, 12, 15, 2, 126, 0, 0, -1};
         platformNowOverride = mktime(&noon);
         dismissedBoxes.clear();
         InterlockedExchange(&watching, 1);
@@ -178,24 +160,28 @@ protected:
         }
         return text;
     }
-    int Height() const {
-        RECT frame;
-        GetWindowRect(mainWindow, &frame);
-        return frame.bottom - frame.top;
+    // Draws `row` as the list box would, into `dc`.
+    BOOL DrawRow(Duty row, HDC dc, int width, int height) const {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.hwndItem = listBox;
+        item.hDC = dc;
+        item.rcItem = {0, 0, width, height};
+        item.itemData = reinterpret_cast<ULONG_PTR>(&row);
+        return DrawListItem(&item);
     }
     // Every row shows whole without scrolling, with no room left for another.
     testing::AssertionResult RowsFit() const {
         const int rows = static_cast<int>(SendMessageA(listBox, LB_GETCOUNT, 0, 0));
-        const int rowHeight = static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0));
         RECT client, last = {0, 0, 0, 0};
         GetClientRect(listBox, &client);
         SendMessageA(listBox, LB_GETITEMRECT, rows - 1, reinterpret_cast<LPARAM>(&last));
-        if (SendMessageA(listBox, LB_GETTOPINDEX, 0, 0) != 0 || last.bottom > client.bottom)
-            return testing::AssertionFailure() << "row " << rows << " ends at " << last.bottom << ", below "
-                                               << client.bottom;
-        if (client.bottom - last.bottom >= rowHeight)
-            return testing::AssertionFailure() << client.bottom - last.bottom << " pixels under the rows";
-        return testing::AssertionSuccess();
+        const int below = client.bottom - last.bottom;  // room under the last row
+        if (SendMessageA(listBox, LB_GETTOPINDEX, 0, 0) == 0 && below >= 0 &&
+            below < SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0))
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << below << " pixels under the last of " << rows << " rows";
     }
 
     ScratchDir dir_;
@@ -219,7 +205,8 @@ TEST_F(MainWindow, FirstBuildOfASilentStartBeeps) {
 TEST_F(MainWindow, RebuildListsTheRowsInOrderAndFitsTheWindowToThem) {
     WriteUsualEvents();
     HWND window = StartMainWindow();
-    EXPECT_EQ(RowsText(), "Zapłacić rachunek -2 [Konto 123]; anniversary 0; Urodziny Ani 0; Oddać książki 5; ");
+    EXPECT_EQ(RowsText(),
+              "Zapłacić rachunek -2 [Konto 123]; anniversary 0; Urodziny Ani 0; Oddać książki 5; ");
     EXPECT_TRUE(RowsFit());
 
     WriteEvents({MakeDuty(16, 3, "Jutro")});
@@ -235,7 +222,9 @@ TEST_F(MainWindow, RebuildListsTheRowsInOrderAndFitsTheWindowToThem) {
 
     WriteEvents(std::vector<Duty>(40, MakeDuty(15, 3, "Wiele")));
     Reload();
-    EXPECT_EQ(Height(), GetSystemMetrics(SM_CYFULLSCREEN)) << "no taller than the screen";
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.bottom - frame.top, GetSystemMetrics(SM_CYFULLSCREEN)) << "no taller than the screen";
 }
 
 TEST_F(MainWindow, DayCheckAtMidnightRebuildsAndBeepsOnce) {
@@ -331,9 +320,7 @@ TEST_F(MainWindow, RowsDrawInTheColoursOfTheirScheme) {
             SCOPED_TRACE("scheme " + std::to_string(scheme) + ", days " + std::to_string(days));
             Duty row = MakeDuty(15, 3, "Wiadomość");
             row.daysLeft = days;
-            DRAWITEMSTRUCT item = {ODT_LISTBOX, 0, 0, ODA_DRAWENTIRE, 0, listBox, canvas.dc(), {0, 0, 200, 24},
-                                   reinterpret_cast<ULONG_PTR>(&row)};
-            ASSERT_TRUE(DrawListItem(&item));
+            ASSERT_TRUE(DrawRow(row, canvas.dc(), 200, 24));
             EXPECT_EQ(canvas.At(199, 0), colours.background);
             int count[3] = {0, 0, 0};
             for (int y = 0; y < 24; ++y)
@@ -359,76 +346,47 @@ TEST_F(MainWindow, DateColumnFitsEveryDateAndAlignsTheMessages) {
     const int height = static_cast<int>(SendMessageA(listBox, LB_GETITEMHEIGHT, 0, 0));
     Canvas canvas(700, height);
     SelectObject(canvas.dc(), listFontHandle);
-    const int dateLeft = noteRight + 1;
+    // The picture's columns after drawing `row`.
     auto drawRow = [&](Duty row) {
         canvas.Clear();
-        DRAWITEMSTRUCT item = {ODT_LISTBOX,
-                               0,
-                               0,
-                               ODA_DRAWENTIRE,
-                               0,
-                               listBox,
-                               canvas.dc(),
-                               {0, 0, 700, height},
-                               reinterpret_cast<ULONG_PTR>(&row)};
-        DrawListItem(&item);
+        DrawRow(row, canvas.dc(), 700, height);
+        std::vector<std::string> columns(700);
+        for (int x = 0; x < 700; ++x)
+            for (int y = 0; y < height; ++y) columns[x] += std::to_string(canvas.At(x, y)) + ",";
+        return columns;
     };
-    auto column = [&](int x) {
-        std::string pixels;
-        for (int y = 0; y < height; ++y) pixels += std::to_string(canvas.At(x, y)) + ",";
-        return pixels;
-    };
-    for (int order : {0, 1}) {
-        for (int weekday : {0, 1}) {
-            dayFirst = order;
-            prefs.showWeekday = weekday;
-            int firstMessageStart = -1;
-            for (int month = 1; month <= 12; ++month) {
-                SCOPED_TRACE("day first " + std::to_string(order) + ", weekday " + std::to_string(weekday) +
-                             ", month " + std::to_string(month));
-                Duty row = MakeDuty(28, month, "");
-                row.daysLeft = month % 7;  // every weekday name
-
-                char date[128];
-                RowDateText(28, month, weekday ? WeekdayShortName(row.daysLeft) : nullptr, date, sizeof date);
-                canvas.Clear();
-                SetTextColor(canvas.dc(), RGB(255, 255, 255));
-                RECT unclipped = {dateLeft, 0, 700, height};
-                DrawUtf8Text(canvas.dc(), date, &unclipped, DT_NOPREFIX);
-                const int wholeDateEnd = canvas.RightmostInk(0, height);
-
-                drawRow(row);
-                const int dateEnd = canvas.RightmostInk(0, height);
-                EXPECT_EQ(dateEnd, wholeDateEnd) << date << " is cut";
-                std::vector<std::string> withoutMessage;
-                for (int x = 0; x < 700; ++x) withoutMessage.push_back(column(x));
-
-                CopyText(row.message, "Wiadomość", sizeof row.message);
-                drawRow(row);
-                int messageStart = 0;
-                while (messageStart < 700 && column(messageStart) == withoutMessage[messageStart])
-                    ++messageStart;
-                EXPECT_GT(messageStart, dateEnd + 1) << date << " touches the message";
-                if (firstMessageStart < 0) firstMessageStart = messageStart;
-                EXPECT_EQ(messageStart, firstMessageStart) << "the messages are not aligned";
-            }
+    for (int order = 0; order < 4; ++order) {
+        dayFirst = order & 1;
+        prefs.showWeekday = order >> 1;
+        int firstMessageStart = -1;
+        for (int month = 1; month <= 12; ++month) {
+            Duty row = MakeDuty(28, month, "");
+            row.daysLeft = month % 7;  // every weekday name
+            char date[128];
+            RowDateText(28, month, prefs.showWeekday ? WeekdayShortName(row.daysLeft) : nullptr, date,
+                        sizeof date);
+            SCOPED_TRACE(date);
+            canvas.Clear();
+            SetTextColor(canvas.dc(), RGB(255, 255, 255));
+            RECT unclipped = {noteRight + 1, 0, 700, height};
+            DrawUtf8Text(canvas.dc(), date, &unclipped, DT_NOPREFIX);
+            const int wholeDateEnd = canvas.RightmostInk(0, height);
+            const std::vector<std::string> withoutMessage = drawRow(row);
+            const int dateEnd = canvas.RightmostInk(0, height);
+            EXPECT_EQ(dateEnd, wholeDateEnd) << "the date is cut";
+            CopyText(row.message, "Wiadomość", sizeof row.message);
+            const std::vector<std::string> withMessage = drawRow(row);
+            int messageStart = 0;
+            while (messageStart < 700 && withMessage[messageStart] == withoutMessage[messageStart])
+                ++messageStart;
+            EXPECT_GT(messageStart, dateEnd + 1) << "the date touches the message";
+            if (firstMessageStart < 0) firstMessageStart = messageStart;
+            EXPECT_EQ(messageStart, firstMessageStart) << "the messages are not aligned";
         }
     }
 }
 
 namespace {
-// Whether the notification area holds the window's icon: changing an icon
-// that is not there fails.
-bool HasTrayIcon(HWND window) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = window;
-    data.uID = 130;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, " Quillbee ");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
-}
-
 // What a restarting Explorer does to the icons it held.
 void ForgetTrayIcon(HWND window) {
     NOTIFYICONDATAA data = {};
@@ -443,20 +401,13 @@ BOOL WINAPI RefuseIcon(DWORD, PNOTIFYICONDATAA) { return FALSE; }
 // Popup menus this thread has shown, closed as soon as they are seen.
 std::vector<RECT> menusSeen;
 
-BOOL CALLBACK NoteMenu(HWND window, LPARAM) {
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32768") != 0 || !IsWindowVisible(window)) return TRUE;
-    RECT rect;
-    GetWindowRect(window, &rect);
-    menusSeen.push_back(rect);
-    EndMenu();
-    return FALSE;
-}
-
 // Runs inside the menu's own loop, which dispatches the thread's timers.
 void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), NoteMenu, 0);
+    HWND menu = WaitForWindow(GetCurrentProcessId(), "#32768", 0);
+    RECT rect;
+    if (menu == nullptr || !GetWindowRect(menu, &rect)) return;
+    menusSeen.push_back(rect);
+    EndMenu();
 }
 
 // The message boxes of this process, answered "Yes" one after another; each
@@ -464,19 +415,7 @@ void CALLBACK CloseMenus(HWND, UINT, UINT_PTR, DWORD) {
 struct BoxAnswerer {
     int answered = 0;
     int mostOpenAtOnce = 0;
-    bool postedRebuild = false;
 };
-
-BOOL CALLBACK CountBox(HWND window, LPARAM count) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && !std::strcmp(className, "#32770")) {
-        ++*reinterpret_cast<int*>(count);
-    }
-    return TRUE;
-}
 
 DWORD WINAPI AnswerBoxes(LPVOID data) {
     BoxAnswerer* run = static_cast<BoxAnswerer*>(data);
@@ -484,14 +423,15 @@ DWORD WINAPI AnswerBoxes(LPVOID data) {
     while (run->answered < 2 && GetTickCount() - start < 20000) {
         HWND box = WaitForMessageBox(GetCurrentProcessId(), 500);
         if (box == nullptr) continue;
-        if (!run->postedRebuild) {
-            // The day timer, the tray menu or a dialog asks for a rebuild now.
-            PostMessageA(mainWindow, WM_COMMAND, CMD_RELOAD_LIST, 0);
-            run->postedRebuild = true;
-        }
+        // The day timer, the tray menu or a dialog asks for a rebuild now.
+        if (run->answered == 0) PostMessageA(mainWindow, WM_COMMAND, CMD_RELOAD_LIST, 0);
         Sleep(500);
         int open = 0;
-        EnumWindows(CountBox, reinterpret_cast<LPARAM>(&open));
+        for (HWND other = nullptr; (other = FindWindowExA(nullptr, other, "#32770", nullptr)) != nullptr;) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(other, &process);
+            open += process == GetCurrentProcessId() && IsWindowVisible(other);
+        }
         if (open > run->mostOpenAtOnce) run->mostOpenAtOnce = open;
         PressButton(box, IDYES);
         WaitUntil([&] { return !IsWindow(box); }, 3000);
@@ -578,12 +518,7 @@ TEST_F(MainWindow, PlaceAndWidthComeBackOnlyWhereTheyCanBeUsed) {
 // A rebuild's message box runs a modal loop; a rebuild posted meanwhile runs
 // after it, not inside it on the half-built list.
 TEST_F(MainWindow, ARebuildPostedDuringAMessageBoxWaitsForTheRunningOne) {
-    FILE* file = std::fopen(kEventsFileName, "wb");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(WriteFileHeader(file), 1);
-    std::fputs("\r\n31-Feb-2010 01Y 000 000 No such day\r\n", file);
-    std::fputs(FormatDutyLine(MakeDuty(15, 3, "Dziś")), file);
-    std::fclose(file);
+    WriteEvents({MakeDuty(15, 3, "Dziś")}, "31-Feb-2010 01Y 000 000 No such day\r\n");
     InterlockedExchange(&boxesExpected, 1);
     BoxAnswerer answers;
     HANDLE answerer = CreateThread(nullptr, 0, AnswerBoxes, &answers, 0, nullptr);

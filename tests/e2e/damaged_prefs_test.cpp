@@ -3,10 +3,8 @@
 // give a main window the user can see and use, a well-formed preferences
 // file when the program ends, and an events file left as it was.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -77,35 +75,25 @@ TEST(EndToEnd, DamagedPreferencesNeverMakeTheWindowUnusable) {
         EventsFile(EventLine(-1, "Yesterday") + EventLine(0, "Today") + EventLine(2, "Soon"));
     for (const DamagedFile& damaged : Corpus()) {
         SCOPED_TRACE(damaged.name);
-        Instance app("damaged");
-        app.Write("quillbee.events", events);
+        Instance app("damaged", events);
         app.Write("quillbee.prefs", damaged.bytes);
-        ASSERT_TRUE(app.Start());
-        HWND window = app.MainWindow();
+        HWND window = app.Run(3);
         ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 3; }, 5000)) << RowCount(window);
         EXPECT_EQ(WaitForWindow(app.Id(), "#32770", 0), nullptr) << "no message about the file";
-
         RECT frame;
         GetWindowRect(window, &frame);
-        const int captionBottom = frame.top + GetSystemMetrics(SM_CYCAPTION);
         EXPECT_TRUE(frame.left >= desktop.left && frame.right <= desktop.right && frame.top >= desktop.top &&
-                    captionBottom <= desktop.bottom)
+                    frame.top + GetSystemMetrics(SM_CYCAPTION) <= desktop.bottom)
             << "window at " << frame.left << "," << frame.top << " to " << frame.right << "," << frame.bottom;
         EXPECT_GE(frame.right - frame.left, 200);
-        DWORD_PTR rowHeight = 0;
-        SendMessageTimeoutA(ListBoxOf(window), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &rowHeight);
-        EXPECT_TRUE(rowHeight >= 10 && rowHeight <= 60) << "rows " << rowHeight << " pixels high";
         EXPECT_LE(frame.bottom - frame.top, desktop.bottom - desktop.top);
-        Sleep(200);  // let it paint
-        EXPECT_TRUE(SaveWindowPicture(
-            window, BesideDriver(("screenshots\\damaged-prefs-" + std::string(damaged.name) + ".bmp").c_str())));
-
-        ExitProgram(window);
-        EXPECT_EQ(app.Exit(), 0u);
-        std::string saved = ReadWholeFile(app.File("quillbee.prefs"));
+        EXPECT_TRUE(RowHeight(window) >= 10 && RowHeight(window) <= 60)
+            << "rows " << RowHeight(window) << " high";
+        Picture(window, "damaged-prefs-" + std::string(damaged.name));
+        EXPECT_EQ(app.Quit(), 0u);
+        const std::string saved = app.Read("quillbee.prefs");
         EXPECT_EQ(saved.rfind(";File created by Quillbee 1.41 (PLEASE, DO NOT EDIT!)\r\n", 0), 0u) << saved;
         EXPECT_TRUE(IsWellFormedPrefsLine(PrefsDataLine(saved))) << saved;
-        EXPECT_EQ(ReadWholeFile(app.File("quillbee.events")), events);
+        EXPECT_EQ(app.Read("quillbee.events"), events);
     }
 }

@@ -1,11 +1,12 @@
 // How the program meets the rest of the desktop: the command line Windows
-// hands it, other instances, and what Windows reads from its file.
+// hands it, an instance that hangs, and what Windows reads from its file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -13,72 +14,15 @@
 #include "tests/e2e/instance.h"
 #include "tests/e2e/quillbee_files.h"
 
-namespace {
-constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
-
-std::string WithForwardSlashes(std::string path) {
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    return path;
-}
-
-// A window of the program's class on a thread that stops taking messages:
-// an instance that hangs.
-struct HungInstance {
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = nullptr;
-    HWND window = nullptr;
-
-    static DWORD WINAPI Run(LPVOID self) {
-        HungInstance* hung = static_cast<HungInstance*>(self);
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuillbeeClass";
-        RegisterClassA(&windowClass);
-        hung->window = CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                       nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetEvent(hung->created);
-        WaitForSingleObject(hung->release, INFINITE);
-        DestroyWindow(hung->window);
-        return 0;
-    }
-    HungInstance() {
-        thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-        WaitForSingleObject(created, 5000);
-    }
-    ~HungInstance() {
-        SetEvent(release);
-        WaitForSingleObject(thread, 5000);
-        CloseHandle(thread);
-        CloseHandle(release);
-        CloseHandle(created);
-    }
-};
-
-std::string VersionString(const std::vector<char>& info, const char* block, const char* name) {
-    char* value = nullptr;
-    UINT length = 0;
-    std::string path = std::string("\\StringFileInfo\\") + block + "\\" + name;
-    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
-        length == 0) {
-        return "";
-    }
-    return value;
-}
-}  // namespace
-
 // Started as C:/Users/anna/quillbee.exe the first slash of the command line
 // is followed by "U"; only a slash in the arguments is a switch.
 TEST(EndToEnd, SlashesInTheProgramPathAreNoSwitch) {
     for (bool quoted : {false, true}) {
-        Instance app("path");
-        app.Write("quillbee.events", EventsFile(EventLine(0, "Today")));
-        std::string exe = app.File("quillbee.exe");
+        Instance app("path", EventsFile(EventLine(0, "Today")));
+        const std::string exe = app.File("quillbee.exe");
         ASSERT_TRUE(CopyFileA(quillbeeExe.c_str(), exe.c_str(), FALSE));
-        std::string path = WithForwardSlashes(exe);
+        std::string path = exe;
+        for (char& c : path) c = c == '\\' ? '/' : c;
         ASSERT_EQ(path.find(' '), std::string::npos) << "an unquoted path must not hold a blank: " << path;
         ASSERT_NE(path.find("/u"), std::string::npos) << "the test wants a path that reads as /U: " << path;
         WriteWholeFile(StartupLinkPath(), "not really a link");
@@ -99,39 +43,50 @@ TEST(EndToEnd, SlashesInTheProgramPathAreNoSwitch) {
 // "/C" takes the icon of an instance that does not answer out of the
 // notification area, waits a few seconds for it, then ends.
 TEST(EndToEnd, CloseGivesUpOnAHungInstance) {
-    HungInstance hung;
+    // A window of the program's class on this thread, which takes no
+    // messages while it waits for the closer: an instance that hangs.
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuillbeeClass";
+    RegisterClassA(&windowClass);
+    std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> hung(
+        CreateWindowExA(0, "QuillbeeClass", "Quillbee", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                        windowClass.hInstance, nullptr),
+        DestroyWindow);
     NOTIFYICONDATAA icon = {};
     icon.cbSize = sizeof icon;
-    icon.hWnd = hung.window;
+    icon.hWnd = hung.get();
     icon.uID = 130;
     ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &icon));
     Instance closer("hung");
     ASSERT_TRUE(closer.Start("/C"));
     EXPECT_EQ(closer.Exit(20000), kExitedWithMinusOne);
-    EXPECT_FALSE(HasTrayIcon(hung.window));
+    EXPECT_FALSE(HasTrayIcon(hung.get()));
 }
 
 // What Windows' lists of processes and of start-up programs show, and the
 // icon sizes Explorer and the taskbar pick from.
 TEST(EndToEnd, TheProgramFileNamesItselfAndCarriesEveryIconSize) {
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(quillbeeExe.c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoA(quillbeeExe.c_str(), 0, size, info.data()));
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    }* translation = nullptr;
+    std::vector<char> info(GetFileVersionInfoSizeA(quillbeeExe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(quillbeeExe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    WORD* translation = nullptr;  // language, code page
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
-    ASSERT_GE(length, sizeof *translation);
-    char block[16];
-    snprintf(block, sizeof block, "%04x%04x", translation->language, translation->codePage);
-    EXPECT_EQ(VersionString(info, block, "ProductName"), "Quillbee");
-    EXPECT_EQ(VersionString(info, block, "FileDescription"), "Quillbee");
-    EXPECT_EQ(VersionString(info, block, "ProductVersion"), "1.41");
+    ASSERT_GE(length, 4u);
+    const struct {
+        const char *name, *value;
+    } strings[] = {{"ProductName", "Quillbee"}, {"FileDescription", "Quillbee"}, {"ProductVersion", "1.41"}};
+    for (const auto& [name, wanted] : strings) {
+        char path[64];
+        snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
+        char* value = nullptr;
+        EXPECT_TRUE(VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&value), &length)) << name;
+        EXPECT_STREQ(value ? value : "", wanted) << name;
+    }
     VS_FIXEDFILEINFO* fixed = nullptr;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(41, 1)));
@@ -142,8 +97,8 @@ TEST(EndToEnd, TheProgramFileNamesItselfAndCarriesEveryIconSize) {
     ASSERT_NE(group, nullptr);
     const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(file, group)));
     std::set<int> sizes;
-    int count = directory[4] | directory[5] << 8;
-    for (int i = 0; i < count; ++i) sizes.insert(directory[6 + 14 * i] == 0 ? 256 : directory[6 + 14 * i]);
+    for (int i = 0; i < (directory[4] | directory[5] << 8); ++i)
+        sizes.insert(directory[6 + 14 * i] == 0 ? 256 : directory[6 + 14 * i]);
     for (int wanted : {16, 20, 24, 32, 48, 256}) EXPECT_EQ(sizes.count(wanted), 1u) << wanted;
     // The larger images are stored as PNG: each must still load at its size.
     for (int wanted : sizes) {

@@ -1,90 +1,37 @@
 #include "tests/e2e/driver.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    bool mustBeVisible;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId) return TRUE;
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, search->className) != 0) return TRUE;
-    if (search->mustBeVisible && !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The environment block of this process without TZ, with `extra` added.
-std::vector<char> ChildEnvironment(const std::vector<std::string>& extra) {
-    std::vector<char> block;
-    LPCH strings = GetEnvironmentStringsA();
-    for (LPCH entry = strings; *entry; entry += lstrlenA(entry) + 1) {
-        std::string text = entry;
-        if (_strnicmp(text.c_str(), "TZ=", 3) == 0) continue;
-        bool replaced = false;
-        for (const std::string& e : extra) {
-            size_t eq = e.find('=');
-            if (eq != std::string::npos && _strnicmp(text.c_str(), e.c_str(), eq + 1) == 0) replaced = true;
-        }
-        if (replaced) continue;
-        block.insert(block.end(), text.begin(), text.end());
-        block.push_back('\0');
+// The first top-level window of the process with this class (and caption,
+// unless null) that is visible, or any with `mustBeVisible` false.
+HWND FindOf(DWORD processId, const char* className, const char* caption, bool mustBeVisible) {
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, caption)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && (!mustBeVisible || IsWindowVisible(window))) return window;
     }
-    FreeEnvironmentStringsA(strings);
-    for (const std::string& e : extra) {
-        block.insert(block.end(), e.begin(), e.end());
-        block.push_back('\0');
-    }
-    block.push_back('\0');
-    return block;
+    return nullptr;
 }
-
-struct ChildText {
-    std::string text;
-};
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
-    char name[32] = "";
-    GetClassNameA(child, name, sizeof name);
-    if (lstrcmpiA(name, "Static") != 0) return TRUE;
-    std::string text = WindowText(child);
-    if (text.empty()) return TRUE;
-    ChildText* collected = reinterpret_cast<ChildText*>(param);
-    if (!collected->text.empty()) collected->text += "\n";
-    collected->text += text;
-    return TRUE;
-}
-
 }  // namespace
 
 bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
-                  RunningProgram* program, const std::vector<std::string>& extraEnv) {
-    std::string commandLine = "\"" + exe + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    return StartProgramWithCommandLine(exe, commandLine, folder, program, extraEnv);
+                  RunningProgram* program) {
+    return StartProgramWithCommandLine(exe, "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments),
+                                       folder, program);
 }
 
 bool StartProgramWithCommandLine(const std::string& exe, const std::string& commandLine,
-                                 const std::string& folder, RunningProgram* program,
-                                 const std::vector<std::string>& extraEnv) {
+                                 const std::string& folder, RunningProgram* program) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    std::vector<char> environment = ChildEnvironment(extraEnv);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    program->started = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+    program->started = CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                       folder.c_str(), &startup, &program->process) != 0;
     return program->started;
 }
@@ -109,57 +56,56 @@ void StopProgram(RunningProgram* program) {
 }
 
 HWND WaitForWindow(DWORD processId, const char* className, DWORD timeoutMs, bool mustBeVisible) {
-    WindowSearch search = {processId, className, mustBeVisible, nullptr};
-    WaitUntil(
-        [&] {
-            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindOf(processId, className, nullptr, mustBeVisible)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     // A box is visible a moment before its text is in place.
     HWND box = nullptr;
-    WaitUntil(
+    const bool shown = WaitUntil(
         [&] {
             box = WaitForWindow(processId, "#32770", 0, true);
             return box != nullptr && !MessageBoxText(box).empty();
         },
         timeoutMs);
-    return box != nullptr && !MessageBoxText(box).empty() ? box : nullptr;
+    return shown ? box : nullptr;
 }
 
 std::string WindowText(HWND window) {
     char text[4096] = "";
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             2000, &length)) {
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 2000, &length)) {
         return "";
     }
     return std::string(text, length < sizeof text ? length : sizeof text - 1);
 }
 
 std::string MessageBoxText(HWND box) {
-    ChildText collected;
-    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&collected));
-    return collected.text;
+    std::string text;
+    for (HWND child = nullptr; (child = FindWindowExA(box, child, "Static", nullptr)) != nullptr;) {
+        const std::string part = WindowText(child);
+        if (!part.empty()) text += (text.empty() ? "" : "\n") + part;
+    }
+    return text;
 }
-
-std::string MessageBoxCaption(HWND box) { return WindowText(box); }
 
 HWND WaitForDialog(DWORD processId, const std::string& caption) {
     HWND found = nullptr;
-    const bool shown = WaitUntil(
-        [&] {
-            found = FindWindowA("#32770", caption.c_str());
-            DWORD owner = 0;
-            if (found) GetWindowThreadProcessId(found, &owner);
-            return found != nullptr && owner == processId && IsWindowVisible(found);
-        },
-        5000);
-    return shown ? found : nullptr;
+    WaitUntil([&] { return (found = FindOf(processId, "#32770", caption.c_str(), true)) != nullptr; }, 5000);
+    return found;
+}
+
+bool HasTrayIcon(HWND window) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 130;
+    data.uFlags = NIF_TIP;
+    lstrcpyA(data.szTip, " Quillbee ");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
 void SetText(HWND control, const char* text) {
@@ -170,10 +116,22 @@ void SetText(HWND control, const char* text) {
 
 bool PressButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
-    if (!button) return false;
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
+    return button && SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored) != 0;
 }
+
+namespace {
+BITMAPINFOHEADER TopDown32(int width, int height) {
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;  // top row first
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    return info;
+}
+}  // namespace
 
 WindowPixels CaptureWindow(HWND window) {
     WindowPixels picture;
@@ -186,46 +144,31 @@ WindowPixels CaptureWindow(HWND window) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
     SelectObject(memory, old);
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = -height;  // top row first
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
+    BITMAPINFOHEADER info = TopDown32(width, height);
     std::vector<DWORD> bits(static_cast<size_t>(width) * height);
     const bool read = copied && GetDIBits(memory, bitmap, 0, height, bits.data(),
                                           reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (!read) return picture;
-    picture.width = width;
-    picture.height = height;
-    for (DWORD p : bits) picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    for (DWORD& p : bits) p &= 0xFFFFFF;  // no alpha: a viewer would take the picture for transparent
+    if (read) picture = {width, height, std::move(bits)};
     return picture;
 }
 
 bool SaveWindowPicture(HWND window, const std::string& path) {
     const WindowPixels picture = CaptureWindow(window);
-    if (picture.pixels.empty()) return false;
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = picture.width;
-    info.biHeight = -picture.height;
-    info.biPlanes = 1;
-    info.biBitCount = 32;
-    info.biCompression = BI_RGB;
-    std::vector<DWORD> bits;
-    for (COLORREF c : picture.pixels) bits.push_back(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+    if (picture.bits.empty()) return false;
+    const BITMAPINFOHEADER info = TopDown32(picture.width, picture.height);
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size() * sizeof(DWORD));
+    const DWORD size = static_cast<DWORD>(picture.bits.size() * sizeof(DWORD));
+    file.bfSize = file.bfOffBits + size;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(bits.data()), static_cast<std::streamsize>(bits.size() * sizeof(DWORD)));
+    out.write(reinterpret_cast<const char*>(picture.bits.data()), size);
     return static_cast<bool>(out);
 }
 
@@ -234,8 +177,7 @@ std::string BesideDriver(const char* name) {
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder = path;
     size_t slash = folder.find_last_of("\\/");
-    folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
-    return folder + "\\" + name;
+    return (slash == std::string::npos ? std::string(".") : folder.substr(0, slash)) + "\\" + name;
 }
 
 std::string MakeScratchFolder(const char* tag) {
@@ -251,23 +193,12 @@ std::string MakeScratchFolder(const char* tag) {
 
 void RemoveFolder(const std::string& folder) {
     if (folder.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveFolder(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
+    const std::string from = folder + '\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationA(&remove);
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -276,8 +207,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -13,15 +13,12 @@ struct RunningProgram {
     bool started = false;
 };
 
-// Starts `exe` with `arguments` in `folder`. The environment is the driver's
-// without TZ (msvcrt would misread a Linux-style value), plus `extraEnv`
-// entries of the form NAME=value.
+// Starts `exe` with `arguments` in `folder`, with the driver's environment.
 bool StartProgram(const std::string& exe, const std::string& arguments, const std::string& folder,
-                  RunningProgram* program, const std::vector<std::string>& extraEnv = {});
+                  RunningProgram* program);
 // The same with the whole command line, program path included, as given.
 bool StartProgramWithCommandLine(const std::string& exe, const std::string& commandLine,
-                                 const std::string& folder, RunningProgram* program,
-                                 const std::vector<std::string>& extraEnv = {});
+                                 const std::string& folder, RunningProgram* program);
 
 // Waits for the program to end; returns its exit code, or STILL_ACTIVE when
 // it is still running after `timeoutMs`.
@@ -41,10 +38,14 @@ HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 // The text of a window, and the texts of a message box's static children.
 std::string WindowText(HWND window);
 std::string MessageBoxText(HWND box);
-std::string MessageBoxCaption(HWND box);
+inline std::string MessageBoxCaption(HWND box) { return WindowText(box); }
 
 // A dialog of the process with this caption, once it shows; null after 5 seconds.
 HWND WaitForDialog(DWORD processId, const std::string& caption);
+
+// Whether the notification area holds the program's icon of `window`:
+// changing an icon that is not there fails.
+bool HasTrayIcon(HWND window);
 
 // Sets the text of a control of another process.
 void SetText(HWND control, const char* text);
@@ -55,11 +56,9 @@ bool PressButton(HWND dialog, int id);
 // Whether a condition becomes true within `timeoutMs`, polling.
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (DWORD start = GetTickCount();; Sleep(20)) {
         if (condition()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
     }
 }
 
@@ -67,8 +66,11 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
 // could not be read.
 struct WindowPixels {
     int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    std::vector<DWORD> bits;  // 0x00RRGGBB
+    COLORREF At(int x, int y) const {
+        const DWORD p = bits[static_cast<size_t>(y) * width + x];
+        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+    }
 };
 WindowPixels CaptureWindow(HWND window);
 

@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-#include <shlobj.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,45 +10,9 @@
 
 std::string quillbeeExe;
 
-HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
-
-int RowCount(HWND mainWindow) {
-    DWORD_PTR count = 0;
-    SendMessageTimeoutA(ListBoxOf(mainWindow), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
-    return static_cast<int>(count);
-}
-
-std::string StartupLinkPath() {
-    char folder[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
-    return std::string(folder) + "\\Quillbee.lnk";
-}
-
-bool HasTrayIcon(HWND mainWindow) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = sizeof data;
-    data.hWnd = mainWindow;
-    data.uID = 130;
-    data.uFlags = NIF_TIP;
-    lstrcpyA(data.szTip, " Quillbee ");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
-}
-
-int ListPicture::Count(int row, COLORREF colour) const {
-    int n = 0;
-    for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
-        for (int x = left; x < right; ++x) n += picture.At(x, y) == colour;
-    return n;
-}
-
-int ListPicture::RightmostInk(int row, COLORREF background) const {
-    for (int x = right - 1; x >= left; --x)
-        for (int y = top + row * rowHeight; y < top + (row + 1) * rowHeight; ++y)
-            if (picture.At(x, y) != background) return x;
-    return -1;
-}
-
 int main(int argc, char** argv) {
+    // The programs started inherit no TZ: msvcrt would misread a Linux-style value.
+    SetEnvironmentVariableA("TZ", nullptr);
     _putenv("TZ=");
     _tzset();
     testing::InitGoogleTest(&argc, argv);

@@ -1,13 +1,13 @@
 // A real quillbee.exe in its own scratch folder, for the end-to-end tests,
-// and what they read off its main window.
+// and what they read off its windows.
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <string>
-#include <vector>
 
 #include "app/commands.h"
 #include "tests/e2e/driver.h"
@@ -16,48 +16,107 @@
 extern std::string quillbeeExe;  // set by main from the command line
 
 constexpr DWORD kStartTimeout = 15000;
+constexpr DWORD kExitedWithMinusOne = static_cast<DWORD>(-1);
 
-HWND ListBoxOf(HWND mainWindow);
-int RowCount(HWND mainWindow);
-std::string StartupLinkPath();
+inline HWND ListBoxOf(HWND mainWindow) { return FindWindowExA(mainWindow, nullptr, "ListBox", nullptr); }
 
-// Whether the notification area holds the program's icon: changing an icon
-// that is not there fails.
-bool HasTrayIcon(HWND mainWindow);
+// The answer of the main window's list to `message`.
+inline int AskList(HWND mainWindow, UINT message) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(ListBoxOf(mainWindow), message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    return static_cast<int>(answer);
+}
+inline int RowCount(HWND mainWindow) { return AskList(mainWindow, LB_GETCOUNT); }
+inline int RowHeight(HWND mainWindow) { return AskList(mainWindow, LB_GETITEMHEIGHT); }
 
-inline void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
+inline std::string StartupLinkPath() {
+    char folder[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, folder, CSIDL_STARTUP, TRUE);
+    return std::string(folder) + "\\Quillbee.lnk";
+}
 
-// Opens the event list editor from the main window; null when it does not show.
-inline HWND OpenEventList(DWORD processId, HWND mainWindow) {
-    PostMessageA(mainWindow, WM_COMMAND, CMD_EDIT_EVENTS, 0);
-    return WaitForWindow(processId, "#32770", 5000);
+// Saves a picture of `window`, once it has had time to paint, as
+// screenshots\NAME.bmp beside the driver, for a person to look at.
+inline void Picture(HWND window, const std::string& name) {
+    Sleep(300);
+    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str()))) << name;
+}
+
+// Opens a menu of the main window with `message`, pictures it as NAME and
+// chooses its item `position` (1 for the first) by the keyboard, as a user
+// may, or closes it (position 0).
+inline void ChooseFromMenu(DWORD processId, HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position,
+                           const char* name) {
+    PostMessageA(window, message, wParam, lParam);
+    HWND menu = WaitForWindow(processId, "#32768", 5000);
+    ASSERT_NE(menu, nullptr) << name;
+    Picture(menu, name);
+    if (position == 0) PostMessageA(window, WM_CANCELMODE, 0, 0);
+    for (int i = 0; position > 0 && i <= position; ++i) {  // the keys reach the menu through its thread
+        const WPARAM key = i < position ? VK_DOWN : VK_RETURN;
+        PostMessageA(window, WM_KEYDOWN, key, 0);
+        PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+        Sleep(100);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000)) << name << " stays open";
+}
+
+// The dialog that `command` of the main window opens, with row `row` of its
+// list selected first (none: left as it is); null when none shows in time.
+inline HWND OpenDialog(DWORD processId, HWND window, int command, int row = -1, DWORD timeoutMs = 5000) {
+    DWORD_PTR ignored = 0;
+    if (row >= 0)
+        SendMessageTimeoutA(ListBoxOf(window), LB_SETCURSEL, row, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    PostMessageA(window, WM_COMMAND, command, 0);
+    return WaitForWindow(processId, "#32770", timeoutMs);
 }
 
 // A message box of the process other than `dialog`, which shows too: one
 // that `dialog` has opened.
-inline HWND MessageBoxOver(DWORD processId, HWND dialog, DWORD timeoutMs = 5000) {
+inline HWND MessageBoxOver(DWORD processId, HWND dialog) {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = WaitForMessageBox(processId, 0)) != nullptr && box != dialog; }, timeoutMs);
+    WaitUntil([&] { return (box = WaitForMessageBox(processId, 0)) != nullptr && box != dialog; }, 5000);
     return box != dialog ? box : nullptr;
 }
+
+inline void ExitProgram(HWND mainWindow) { PostMessageA(mainWindow, WM_COMMAND, CMD_EXIT, 0); }
 
 // A program started in its own scratch folder, stopped and cleaned up at the end.
 class Instance {
 public:
-    explicit Instance(const char* tag) : folder_(MakeScratchFolder(tag)) {}
+    explicit Instance(const char* tag, const std::string& events = "") : folder_(MakeScratchFolder(tag)) {
+        if (!events.empty()) Write("quillbee.events", events);
+    }
     ~Instance() {
         StopProgram(&program_);
         RemoveFolder(folder_);
     }
     std::string File(const char* name) const { return folder_ + "\\" + name; }
+    std::string Read(const char* name) const { return ReadWholeFile(File(name)); }
     void Write(const char* name, const std::string& bytes) const { WriteWholeFile(File(name), bytes); }
-    testing::AssertionResult Start(const std::string& arguments = "", const std::vector<std::string>& env = {}) {
-        if (StartProgram(quillbeeExe, arguments, folder_, &program_, env)) return testing::AssertionSuccess();
-        return testing::AssertionFailure() << "cannot start " << quillbeeExe << " in '" << folder_ << "', error "
-                                           << GetLastError();
+    testing::AssertionResult Start(const std::string& arguments = "") {
+        if (StartProgram(quillbeeExe, arguments, folder_, &program_)) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "cannot start " << quillbeeExe << ", error " << GetLastError();
+    }
+    // Starts the program and waits for its main window to show `rows` rows;
+    // the window, or null.
+    HWND Run(int rows) {
+        if (!Start()) return nullptr;
+        MainWindow();
+        if (window_ && WaitUntil([&] { return RowCount(window_) == rows; }, 5000)) return window_;
+        ADD_FAILURE() << (window_ ? "rows: " + std::to_string(RowCount(window_)) : "no main window");
+        return nullptr;
+    }
+    // Ends the program from its menu; its exit code.
+    DWORD Quit() {
+        ExitProgram(window_);
+        return Exit();
     }
     DWORD Id() const { return program_.process.dwProcessId; }
-    HWND MainWindow(DWORD timeoutMs = kStartTimeout) const { return WaitForWindow(Id(), "QuillbeeClass", timeoutMs); }
+    // The main window once it shows; the one Quit ends.
+    HWND MainWindow(DWORD timeoutMs = kStartTimeout) {
+        return window_ = WaitForWindow(Id(), "QuillbeeClass", timeoutMs);
+    }
     DWORD Exit(DWORD timeoutMs = 10000) { return WaitForExit(&program_, timeoutMs); }
     const std::string& Folder() const { return folder_; }
     // Runs the terminal companion, built beside the program, in the folder;
@@ -75,48 +134,5 @@ public:
 private:
     std::string folder_;
     RunningProgram program_;
+    HWND window_ = nullptr;
 };
-
-// A picture of the main window and where its list's rows lie in it.
-struct ListPicture {
-    WindowPixels picture;
-    int left = 0, top = 0, right = 0, rowHeight = 0;
-    // Pixels of row `row` in `colour`; the last column of the row with
-    // anything but `background`.
-    int Count(int row, COLORREF colour) const;
-    int RightmostInk(int row, COLORREF background) const;
-};
-
-// Starts the program in a folder of its own on these preferences and events,
-// waits for its `rows` rows and saves a picture of its main window as
-// screenshots\NAME.bmp beside the driver, for a person to look at; the
-// picture and the rows' place in it go to `shot`.
-inline void PictureOfMainWindow(const PrefsLine& prefs, const std::string& events, int rows, const std::string& name,
-                                ListPicture* shot = nullptr) {
-    Instance app("picture");
-    app.Write("quillbee.prefs", PrefsFile(prefs));
-    app.Write("quillbee.events", events);
-    ASSERT_TRUE(app.Start());
-    HWND window = app.MainWindow();
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == rows; }, 5000)) << RowCount(window);
-    SetCursorPos(0, 0);  // no row selected under the pointer
-    Sleep(300);          // let it paint
-    EXPECT_TRUE(SaveWindowPicture(window, BesideDriver(("screenshots\\" + name + ".bmp").c_str())));
-    if (shot) {
-        RECT frame, list;
-        GetWindowRect(window, &frame);
-        GetClientRect(ListBoxOf(window), &list);
-        MapWindowPoints(ListBoxOf(window), nullptr, reinterpret_cast<POINT*>(&list), 2);
-        DWORD_PTR height = 0;
-        SendMessageTimeoutA(ListBoxOf(window), LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height);
-        shot->picture = CaptureWindow(window);
-        shot->left = list.left - frame.left;
-        shot->top = list.top - frame.top;
-        shot->right = list.right - frame.left;
-        shot->rowHeight = static_cast<int>(height);
-        ASSERT_FALSE(shot->picture.pixels.empty());
-    }
-    ExitProgram(window);
-    EXPECT_EQ(app.Exit(), 0u);
-}

@@ -2,6 +2,7 @@
 // which stays disabled while it is open: a picture of it with a past one-off
 // event struck through, and Exit, which asks before a change is lost.
 #include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,31 +17,25 @@
 namespace {
 // A one-off event `daysFromToday` days from today.
 std::string OneOffLine(int daysFromToday, const char* message) {
-    std::string line = EventLine(daysFromToday, message);
-    return line.replace(12, 3, "00N");
+    return EventLine(daysFromToday, message).replace(12, 3, "00N");
 }
 }  // namespace
 
 TEST(EndToEnd, ListEditorPicture) {
-    Instance app("list-editor");
     const std::string file =
         EventsFile(OneOffLine(-5, "Dentysta, gabinet 4") + EventLine(0, "Urodziny Ani") +
                    EventLine(1, "Rocznica ślubu", "Kwiaty!") + OneOffLine(30, "Przegląd auta") +
                    "28-Sep-2088 00N 000 000 Najszerszy miesiąc\r\n");
-    app.Write("quillbee.events", file);
-    ASSERT_TRUE(app.Start());
-    HWND window = app.MainWindow();
+    Instance app("list-editor", file);
+    HWND window = app.Run(2);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return RowCount(window) == 2; }, 5000));
-
-    HWND editor = OpenEventList(app.Id(), window);
+    HWND editor = OpenDialog(app.Id(), window, CMD_EDIT_EVENTS);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(WindowText(editor), "Quillbee - Edytuj zdarzenia");
     EXPECT_FALSE(IsWindowEnabled(window));
     HWND list = FindWindowExA(editor, nullptr, "SysListView32", nullptr);
     EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 5; }, 3000));
-    Sleep(300);
-    EXPECT_TRUE(SaveWindowPicture(editor, BesideDriver("screenshots\\list-editor.bmp")));
+    Picture(editor, "list-editor");
 
     // Exit from the tray menu while the list holds a change asks first.
     PostMessageA(editor, WM_COMMAND, 1830, 0);  // delete the row it opens on
@@ -54,5 +49,5 @@ TEST(EndToEnd, ListEditorPicture) {
     EXPECT_EQ(MessageBoxText(box), "Do you want to save the changes you've made?\n");
     PressButton(box, IDNO);
     EXPECT_EQ(app.Exit(), 0u);
-    EXPECT_EQ(ReadWholeFile(app.File("quillbee.events")), file);
+    EXPECT_EQ(app.Read("quillbee.events"), file);
 }
