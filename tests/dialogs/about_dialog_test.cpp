@@ -34,6 +34,13 @@ TEST_F(AboutDialog, LinkOpensTheAddressOnAReleaseOverIt) {
     EXPECT_EQ(WindowText(dialog_), "About");
     EXPECT_EQ(ClippedTexts(dialog_), "");
     EXPECT_EQ(Text(IDC_ABOUT_LINK), kProductAddress);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(Item(IDC_ABOUT_LINK), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_TRUE(font.lfUnderline);
+    RECT onScreen;
+    GetWindowRect(Item(IDC_ABOUT_LINK), &onScreen);
+    EXPECT_TRUE(WaitUntil([&] { return PixelsOnScreen(onScreen, RGB(0, 0, 255)) > 0; }, 3000)) << "blue text";
     RECT client, link = ChildBox(dialog_, IDC_ABOUT_LINK), after = ChildBox(dialog_, IDC_ABOUT_AFTER_LINK);
     GetClientRect(dialog_, &client);
     EXPECT_TRUE(after.left >= link.right && after.right <= client.right)

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "resources/event_editor_ids.h"
+#include "resources/resource_ids.h"
 #include "resources/special_limits_ids.h"
 #include "tests/dialogs/fixture.h"
 
@@ -280,6 +281,48 @@ TEST_F(EventEditor, RepeatBoxYearsAndLimitsKeptAsTheyWere) {
         EXPECT_EQ(Stored(), special ? "1.6.1700 0N 5/1 [Dawno] [] mode 4 line 7"
                                     : "1.6.1700 0N 0/0 [Dawno] [] mode 4 line 7");
     }
+}
+
+// Each mode under its own caption; the marks of notes and of special limits
+// follow the notes and the radio buttons; the calendar picture has its
+// tooltip, and the hand over it only.
+TEST_F(EventEditor, CaptionsMarksAndTheCalendarPicture) {
+    const Duty noted = Event(1, 6, 0, "Przegląd", "Warsztat"), limited = Event(1, 6, 0, "Przegląd", "", 5, 1);
+    const struct {
+        const Duty* duty;
+        int mode;
+        const char* caption;
+        bool notes, limits;
+    } cases[] = {{nullptr, kEditorNew, "Quillbee - Nowe zdarzenie", false, false},
+                 {&noted, kEditorModify, "Quillbee - Modifikuj zdarzenia", true, false},
+                 {&limited, kEditorDuplicate, "Quillbee - Duplikuj zdarzenie", false, true}};
+    auto shown = [this](int id) { return IsWindowVisible(Item(id)) != 0; };
+    for (const auto& c : cases) {
+        ASSERT_NE(OpenEditor(c.duty, c.mode), nullptr);
+        EXPECT_EQ(WindowText(dialog_), c.caption);
+        EXPECT_EQ(shown(IDC_EDITOR_NOTES_MARK), c.notes) << c.caption;
+        EXPECT_EQ(shown(IDC_EDITOR_LIMITS_MARK), c.limits) << c.caption;
+    }
+    auto typeNotes = [this](const char* text) {  // as typing does, over all there was
+        SendMessageA(Item(IDC_EDITOR_NOTES), EM_SETSEL, 0, -1);
+        SendMessageA(Item(IDC_EDITOR_NOTES), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+    };
+    typeNotes("a");
+    EXPECT_TRUE(shown(IDC_EDITOR_NOTES_MARK));
+    typeNotes("");
+    Click(IDC_EDITOR_DEFAULT_LIMITS);
+    EXPECT_FALSE(shown(IDC_EDITOR_NOTES_MARK) || shown(IDC_EDITOR_LIMITS_MARK));
+
+    RECT tool = {};
+    EXPECT_EQ(TooltipOf(dialog_, &tool), "Wyświetl kalendarz");
+    EXPECT_EQ(tool, ChildBox(dialog_, IDC_EDITOR_CALENDAR_BUTTON));
+    const auto hand = HotSpot(LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_HAND_POINTER)));
+    POINT plain = {2, 2};  // no control there
+    ClientToScreen(dialog_, &plain);
+    ASSERT_TRUE(MouseTo(plain));
+    EXPECT_NE(HotSpot(), hand);
+    ASSERT_TRUE(MouseTo(Centre(Item(IDC_EDITOR_CALENDAR_BUTTON))));
+    EXPECT_EQ(HotSpot(), hand);
 }
 
 // The drop-down calendar: opened by the picture, with the boxes' date; Esc

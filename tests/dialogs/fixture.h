@@ -20,6 +20,7 @@
 #include "app/state.h"
 #include "app/win_state.h"
 #include "model/duty.h"
+#include "tests/canvas.h"
 #include "tests/dialogs/helpers.h"
 #include "tests/modal_run.h"
 #include "tests/scratch_dir.h"
@@ -105,6 +106,35 @@ inline RECT ChildBox(HWND dialog, int id) {
     GetWindowRect(GetDlgItem(dialog, id), &box);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
     return box;
+}
+
+// Pixels of `colour` in `box` (screen coordinates) as the screen shows them.
+inline int PixelsOnScreen(const RECT& box, COLORREF colour) {
+    Canvas shot(box.right - box.left, box.bottom - box.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.dc(), 0, 0, shot.width(), box.bottom - box.top, screen, box.left, box.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    int n = 0;
+    for (int y = 0; y < box.bottom - box.top; ++y)
+        for (int x = 0; x < shot.width(); ++x) n += shot.At(x, y) == colour;
+    return n;
+}
+
+// The text and rectangle of the one tool of the tooltip `dialog` owns; empty
+// when there is no such tooltip.
+inline std::string TooltipOf(HWND dialog, RECT* rect) {
+    HWND tooltip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    while (tooltip && GetWindow(tooltip, GW_OWNER) != dialog)
+        tooltip = FindWindowExA(nullptr, tooltip, TOOLTIPS_CLASSA, nullptr);
+    char text[80] = "";
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.lpszText = text;
+    if (tooltip == nullptr || SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0) != 1 ||
+        !SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)))
+        return "";
+    *rect = tool.rect;
+    return text;
 }
 
 class DialogTest : public testing::Test {

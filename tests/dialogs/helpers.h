@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 inline POINT Centre(HWND window) {
     RECT box;
     GetWindowRect(window, &box);
@@ -46,4 +48,17 @@ inline void MouseButton(DWORD flags) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof input);
+}
+
+// The hot spot of `cursor`, or of the cursor on screen: it tells cursors
+// apart whichever copy of their resource the window loaded.
+inline std::pair<int, int> HotSpot(HCURSOR cursor = nullptr) {
+    CURSORINFO shown = {};
+    shown.cbSize = sizeof shown;
+    ICONINFO info = {};
+    if (cursor == nullptr && GetCursorInfo(&shown)) cursor = shown.hCursor;
+    if (!cursor || !GetIconInfo(cursor, &info)) return {-1, -1};
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return {static_cast<int>(info.xHotspot), static_cast<int>(info.yHotspot)};
 }

@@ -164,8 +164,15 @@ TEST_F(ListEditor, RowsStandInCalendarOrderAndReadBackWhole) {
         EXPECT_EQ(ItemText(list, 0, 0), format.oneOff);
         EXPECT_EQ(ItemText(list, 3, 0), format.yearly);
     }
-    for (int row = 0; row < 6; ++row)  // every field a file keeps
+    const int pictures[] = {2, 1, I_IMAGENONE, 0, I_IMAGENONE, I_IMAGENONE};  // by notes and limits
+    for (int row = 0; row < 6; ++row) {                                       // every field a file keeps
         EXPECT_EQ(FormatDutyLine(*ReadDutyRow(list, row)), FormatDutyLine(events[fromEvent[row]])) << row;
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(item.iImage, pictures[row]) << row;
+    }
     const struct {
         int day, month;
         const char* message;
@@ -185,14 +192,7 @@ int DarkRedPixels(HWND list, int row) {
     RECT box = {LVIR_BOUNDS, 0, 0, 0};
     SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&box));
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&box), 2);
-    Canvas canvas(box.right - box.left, box.bottom - box.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(canvas.dc(), 0, 0, canvas.width(), box.bottom - box.top, screen, box.left, box.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    int n = 0;
-    for (int y = 0; y < box.bottom - box.top; ++y)
-        for (int x = 0; x < canvas.width(); ++x) n += canvas.At(x, y) == RGB(153, 0, 0);
-    return n;
+    return PixelsOnScreen(box, RGB(153, 0, 0));
 }
 
 // Opening: every event counted, and the first event from yesterday on
@@ -226,6 +226,38 @@ TEST_F(ListEditor, OpensOnYesterdayOrTheDueEventAndMarksPastOneOffEvents) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(DarkRedPixels(list_, rows[i]) > 10, struck[i]) << ItemText(list_, rows[i], 1);
     EXPECT_FALSE(Enabled(IDC_LIST_MODIFY) || Enabled(IDC_LIST_DELETE));
+    EXPECT_FALSE(IsWindowEnabled(reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0))));
+    // The row pictures, on white as their bitmaps show them: white is transparent.
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(list_, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_EQ(ImageList_GetImageCount(images), 3);
+    const char* const pictures[] = {"lstNote", "lstBang", "lstNoteBang"};
+    for (int i = 0; i < 3; ++i) {
+        Canvas listed(14, 14), bitmap(14, 14);
+        PatBlt(listed.dc(), 0, 0, 14, 14, WHITENESS);
+        ImageList_Draw(images, i, listed.dc(), 0, 0, ILD_NORMAL);
+        HBITMAP glyph = LoadBitmapA(appInstance, pictures[i]);
+        HDC source = CreateCompatibleDC(nullptr);
+        HGDIOBJ before = SelectObject(source, glyph);
+        BitBlt(bitmap.dc(), 0, 0, 14, 14, source, 0, 0, SRCCOPY);
+        SelectObject(source, before);
+        DeleteDC(source);
+        DeleteObject(glyph);
+        for (int p = 0; p < 14 * 14; ++p)
+            ASSERT_EQ(listed.At(p % 14, p / 14), bitmap.At(p % 14, p / 14)) << pictures[i] << " " << p;
+    }
+    // The context menu with nothing selected: modify and delete greyed.
+    static NMHDR rightClick;
+    rightClick = {list_, IDC_LIST_EVENTS, static_cast<UINT>(NM_RCLICK)};
+    PostMessageA(dialog_, WM_NOTIFY, IDC_LIST_EVENTS, reinterpret_cast<LPARAM>(&rightClick));
+    HWND menu = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 3000));
+    HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+    EXPECT_EQ(GetMenuState(items, IDC_LIST_MODIFY, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
+    EXPECT_EQ(GetMenuState(items, IDC_LIST_DELETE, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
+    EXPECT_EQ(GetMenuState(items, IDC_LIST_DUPLICATE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    PostMessageA(dialog_, WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 3000));
     SetDlgItemTextA(dialog_, IDC_LIST_COUNT, "10000");
     EXPECT_EQ(ClippedTexts(dialog_), "") << "five digits";
     Post(IDCANCEL);

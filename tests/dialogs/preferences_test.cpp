@@ -16,7 +16,7 @@
 
 namespace {
 // Controls of the Windows colour and font choosers.
-constexpr int kChooserRed = 706;
+constexpr int kChooserRed = 706, kChooserAddCustom = 712, kChooserCustomArea = 721;
 constexpr int kFontFaces = 1136, kFontSizes = 1138;
 const uint32_t kDeepBlueSea = Rgb(0x10, 0x10, 0x40), kUserBackground = Rgb(10, 200, 30);
 const char* const kDefaultFont = " Comic Sans MS, 11 pt ";
@@ -188,7 +188,8 @@ TEST_F(PreferencesDialog, ApplyAfterDefaultStoresEverySettingAndKeepsTheUserColo
 }
 
 // The colour chooser starts on the colour of the button's role and changes
-// it on OK; the font chooser changes the font on OK only.
+// it on OK only, its custom colours kept for the run; the font chooser
+// changes the font on OK only.
 TEST_F(PreferencesDialog, ChoosersChangeOnlyWhatTheyAreToldTo) {
     prefs.colourScheme = kUserScheme;
     ASSERT_NE(OpenPreferences(), nullptr);
@@ -197,6 +198,7 @@ TEST_F(PreferencesDialog, ChoosersChangeOnlyWhatTheyAreToldTo) {
     EXPECT_TRUE(ButtonsEnabled(false, false)) << "while the chooser is open";
     EXPECT_EQ(WindowText(GetDlgItem(chooser, kChooserRed)), "208");
     for (int i = 0; i < 3; ++i) SetDlgItemInt(chooser, kChooserRed + i, 12 + 22 * i, FALSE);
+    PressButton(chooser, kChooserAddCustom);
     PressButton(chooser, IDOK);
     EXPECT_TRUE(ButtonsEnabled(true, true));
     for (const char* size : {"20", "28"}) {
@@ -219,6 +221,21 @@ TEST_F(PreferencesDialog, ChoosersChangeOnlyWhatTheyAreToldTo) {
     EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(kUserBackground));
     EXPECT_STREQ(prefs.listFont.faceName, "Comic Sans MS");
     EXPECT_EQ(prefs.listFont.height, -14);
+
+    // The next opening offers the custom colour added; a cancel keeps the colour.
+    ASSERT_NE(OpenPreferences(), nullptr);
+    ASSERT_NE(chooser = Opened(IDC_PREFS_BACKGROUND), nullptr);
+    HWND custom = GetDlgItem(chooser, kChooserCustomArea);  // two rows of eight boxes
+    RECT area;
+    GetClientRect(custom, &area);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ScreenPixel(custom, area.right / 16, area.bottom / 4) == Rgb(12, 34, 56); }, 3000));
+    SetDlgItemInt(chooser, kChooserRed, 99, FALSE);
+    PressButton(chooser, IDCANCEL);
+    EXPECT_TRUE(ButtonsEnabled(true, true));
+    Post(IDOK);
+    ASSERT_TRUE(Ended(1));
+    EXPECT_EQ(prefs.userBackground, static_cast<int32_t>(kUserBackground));
 }
 
 // Smoothed text edges are darker shades of the row's colour: pure red, green
