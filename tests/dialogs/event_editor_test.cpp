@@ -312,7 +312,6 @@ TEST_F(EventEditor, CaptionsMarksAndTheCalendarPicture) {
     typeNotes("");
     Click(IDC_EDITOR_DEFAULT_LIMITS);
     EXPECT_FALSE(shown(IDC_EDITOR_NOTES_MARK) || shown(IDC_EDITOR_LIMITS_MARK));
-
     RECT tool = {};
     EXPECT_EQ(TooltipOf(dialog_, &tool), "Wyświetl kalendarz");
     EXPECT_EQ(tool, ChildBox(dialog_, IDC_EDITOR_CALENDAR_BUTTON));

@@ -236,11 +236,7 @@ TEST_F(ListEditor, OpensOnYesterdayOrTheDueEventAndMarksPastOneOffEvents) {
         PatBlt(listed.dc(), 0, 0, 14, 14, WHITENESS);
         ImageList_Draw(images, i, listed.dc(), 0, 0, ILD_NORMAL);
         HBITMAP glyph = LoadBitmapA(appInstance, pictures[i]);
-        HDC source = CreateCompatibleDC(nullptr);
-        HGDIOBJ before = SelectObject(source, glyph);
-        BitBlt(bitmap.dc(), 0, 0, 14, 14, source, 0, 0, SRCCOPY);
-        SelectObject(source, before);
-        DeleteDC(source);
+        DrawStateA(bitmap.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>(glyph), 0, 0, 0, 0, 0, DST_BITMAP);
         DeleteObject(glyph);
         for (int p = 0; p < 14 * 14; ++p)
             ASSERT_EQ(listed.At(p % 14, p / 14), bitmap.At(p % 14, p / 14)) << pictures[i] << " " << p;
@@ -253,9 +249,8 @@ TEST_F(ListEditor, OpensOnYesterdayOrTheDueEventAndMarksPastOneOffEvents) {
     ASSERT_TRUE(
         WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }, 3000));
     HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
-    EXPECT_EQ(GetMenuState(items, IDC_LIST_MODIFY, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
-    EXPECT_EQ(GetMenuState(items, IDC_LIST_DELETE, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
-    EXPECT_EQ(GetMenuState(items, IDC_LIST_DUPLICATE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    auto greyed = [items](int id) { return (GetMenuState(items, id, MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    EXPECT_TRUE(greyed(IDC_LIST_MODIFY) && greyed(IDC_LIST_DELETE) && !greyed(IDC_LIST_DUPLICATE));
     PostMessageA(dialog_, WM_CANCELMODE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 3000));
     SetDlgItemTextA(dialog_, IDC_LIST_COUNT, "10000");
