@@ -204,7 +204,6 @@ void OnInitDialog(HWND dialog, HWND due) {
     selectionUpdatePosted = false;
     findTip = AddTooltip(dialog, IDC_LIST_FIND, LoadStr(1532), true);
     CentreWindow(dialog, false);
-    Post(dialog, CMD_LIST_SELECTION_BUTTONS);
     // The count shows at once, also for a file that cannot be read.
     const int loaded = LoadDutiesIntoList(list);
     Post(dialog, CMD_LIST_REFRESH);
