@@ -274,7 +274,6 @@ void OnAdd(HWND dialog) {
 
 // Modify or duplicate the one selected row.
 void OnModify(HWND dialog, int mode) {
-    if (SelectedCount() != 1) return;
     const std::vector<int> rows = SelectedRows();
     if (rows.size() != 1) return;
     const Duty* read = ReadDutyRow(list, rows[0]);
