@@ -250,7 +250,7 @@ bool EditEvent(HWND dialog, Duty* duty) {
     return result == 1 && duty->daysLeft == kEditorConfirmed;
 }
 
-// After an add, a modify or a duplicate: the new row alone selected.
+// After an add, a modify, a duplicate or a delete: `row` alone selected.
 void FinishEdit(HWND dialog, int row) {
     Post(dialog, CMD_LIST_REFRESH);
     Post(dialog, CMD_LIST_SELECTION_BUTTONS);
@@ -306,11 +306,8 @@ void OnDelete(HWND dialog) {
     for (int i = n - 1; i >= 0; --i) DeleteDutyRow(list, rows[static_cast<size_t>(i)]);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    Post(dialog, CMD_LIST_REFRESH);
-    Post(dialog, CMD_LIST_SELECTION_BUTTONS);
-    if (RowCount() > 0) SelectOnly(rows[0] > 0 ? rows[0] - 1 : 0);
-    SetFocus(list);
-    dirty = 1;
+    const int before = rows[0] > 0 ? rows[0] - 1 : 0;
+    FinishEdit(dialog, before < RowCount() ? before : -1);
 }
 
 // A failed or declined save keeps the editor open with every edit.
