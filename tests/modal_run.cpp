@@ -69,15 +69,32 @@ void PumpMessages(int ms) {
     }
 }
 
-bool SaveShot(HWND window, const char* name) {
+bool SaveShot(HWND window, const char* name, HWND also) {
     CreateDirectoryA(BesideDriver("screenshots").c_str(), nullptr);
     // What is painted last must be on the screen before it is read back.
     // A window of another thread paints when that thread next runs out of
     // messages: wait until it has answered one, then give it time to paint.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) Sleep(200);
+    bool otherThread = false;
+    for (HWND shown : {window, also}) {
+        if (shown == nullptr) continue;
+        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(shown, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+        otherThread = otherThread || GetWindowThreadProcessId(shown, nullptr) != GetCurrentThreadId();
+    }
+    if (otherThread) Sleep(200);
     GdiFlush();
-    return SaveWindowPicture(window, BesideDriver(("screenshots\\" + std::string(name) + ".bmp").c_str()));
+    const std::string path = BesideDriver(("screenshots\\" + std::string(name) + ".bmp").c_str());
+    if (also == nullptr) return SaveWindowPicture(window, path);
+    // The picture is read from the screen over a window's rectangle: a hidden
+    // window spanning both gives it the area.
+    RECT first, second, both;
+    GetWindowRect(window, &first);
+    GetWindowRect(also, &second);
+    UnionRect(&both, &first, &second);
+    HWND area = CreateWindowExA(0, "STATIC", "", WS_POPUP, both.left, both.top, both.right - both.left,
+                                both.bottom - both.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const bool saved = area != nullptr && SaveWindowPicture(area, path);
+    if (area) DestroyWindow(area);
+    return saved;
 }

@@ -43,5 +43,7 @@ private:
 void PumpMessages(int ms);
 
 // Saves what the screen shows of `window` as screenshots\NAME.bmp beside the
-// test program; the test command turns it into a PNG file.
-bool SaveShot(HWND window, const char* name);
+// test program; the test command turns it into a PNG file. With `also`, the
+// picture takes in the area both windows cover, so that a window standing
+// over the edge of another shows whole.
+bool SaveShot(HWND window, const char* name, HWND also = nullptr);

@@ -380,8 +380,7 @@ TEST_F(ListEditor, FindsMessages) {
     EXPECT_EQ(Selected(list_), std::vector<int>{4});
 
     SetDlgItemTextA(find, 0x480, "cat");  // the find text box
-    SaveShot(dialog_, "list-editor-find");
-    SaveShot(find, "find-dialog");
+    SaveShot(dialog_, "list-editor-find", find);
     PostMessageA(find, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([] { return FindDialogHandle == nullptr; }, 3000));
     EXPECT_TRUE(IsWindowEnabled(dialog_));
