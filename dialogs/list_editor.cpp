@@ -571,19 +571,19 @@ void OnClick(HWND dialog, POINT point) {
     Post(dialog, CMD_LIST_SELECTION_BUTTONS);
 }
 
+// The answer to a message whose result the dialog manager reads from DWLP_MSGRESULT.
+BOOL Result(HWND dialog, LRESULT result) {
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 BOOL OnSetCursor(HWND dialog, int hitTest) {
     POINT point;
     GetCursorPos(&point);
     ScreenToClient(dialog, &point);
     if (hitTest != HTCLIENT || FindDialogHandle != nullptr || !OverFindIcon(dialog, point)) return FALSE;
     SetCursor(handCursor);
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
-    return TRUE;
-}
-
-BOOL Result(HWND dialog, LRESULT result) {
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
-    return TRUE;
+    return Result(dialog, TRUE);
 }
 
 }  // namespace
