@@ -17,7 +17,6 @@
 #include "cli/subcommands.h"
 #include "model/due_list.h"
 #include "storage/events_file.h"
-#include "storage/prefs_file.h"
 
 namespace {
 
@@ -92,13 +91,6 @@ void UseLocalTimeZone() {
 #endif
 }
 
-bool FileIsThere(const char* name) {
-    FILE* file = std::fopen(name, "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,11 +119,7 @@ int main(int argc, char** argv) {
     }
     CopyText(languageCode, LoadStr(1000), sizeof languageCode);
 
-    // Without a preferences file the program would start a first run; here
-    // the defaults simply stay.
-    if (FileIsThere(kPrefsFileName) && LoadPrefs() == -2) {
-        std::fprintf(stderr, "quillbee-due: %s is incomplete; using the default settings\n", kPrefsFileName);
-    }
+    LoadConsoleSettings();
     if (ConsoleQuitRequested()) return kExitStopped;
 
     int builds = 0;
