@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/win_state.h"
+#include "dialogs/decorations.h"
 #include "dialogs/text_size.h"
 #include "resources/resource_ids.h"
 
@@ -16,13 +17,6 @@ HCURSOR handCursor = nullptr;
 HFONT linkFont = nullptr;
 HBRUSH faceBrush = nullptr;
 
-RECT ChildBox(HWND dialog, HWND child) {
-    RECT box;
-    GetWindowRect(child, &box);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
-    return box;
-}
-
 // An address wider than the link's box would be cut off: the box grows to
 // the text, and "for updates" moves along to stay one blank behind it.
 void FitLinkToAddress(HWND dialog) {
@@ -31,10 +25,10 @@ void FitLinkToAddress(HWND dialog) {
     char address[256];
     GetWindowTextA(link, address, sizeof address);
     SIZE text = MeasureUtf8Text(link, linkFont, address, 0, DT_NOPREFIX | DT_SINGLELINE);
-    RECT box = ChildBox(dialog, link);
+    RECT box = ChildRect(dialog, link);
     if (text.cx <= box.right - box.left) return;
     MoveWindow(link, box.left, box.top, text.cx, box.bottom - box.top, TRUE);
-    RECT afterBox = ChildBox(dialog, after);
+    RECT afterBox = ChildRect(dialog, after);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(after, WM_GETFONT, 0, 0));
     int left = box.left + text.cx + MeasureUtf8Text(after, font, " ", 0, DT_SINGLELINE).cx;
     // Its box is wider than its words: what would stick out of the dialog goes.

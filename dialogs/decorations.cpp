@@ -4,6 +4,13 @@
 
 #include <cstring>
 
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 HWND AddTooltip(HWND dialog, int controlId, const char* text, bool relayed) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
     HWND tooltip = CreateWindowExA(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA, nullptr,
@@ -13,10 +20,7 @@ HWND AddTooltip(HWND dialog, int controlId, const char* text, bool relayed) {
 
     // The tool is a rectangle of the dialog rather than the control: the
     // pictures it serves let the mouse through to the dialog.
-    RECT rect;
-    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
-    ScreenToClient(dialog, reinterpret_cast<POINT*>(&rect.left));
-    ScreenToClient(dialog, reinterpret_cast<POINT*>(&rect.right));
+    RECT rect = ChildRect(dialog, GetDlgItem(dialog, controlId));
     TOOLINFOA tool;
     std::memset(&tool, 0, sizeof tool);
     // The first version of the record holds every field filled in here.

@@ -1,5 +1,5 @@
-// Small drawing helpers of the editing dialogs: a hint over one control, and
-// a glyph drawn with one colour left transparent.
+// Small helpers of the editing dialogs: a hint over one control, a glyph
+// drawn with one colour left transparent, and a control's place in its dialog.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,9 @@ constexpr COLORREF kGlyphKeyColour = RGB(255, 0, 0);
 // window server for every message, too dear for a dialog that hears of
 // every row of a list of thousands.
 HWND AddTooltip(HWND dialog, int controlId, const char* text, bool relayed = false);
+
+// The rectangle of `child` in the client coordinates of `dialog`.
+RECT ChildRect(HWND dialog, HWND child);
 
 // Draws the whole of `bitmap` with its top-left corner at (x, y) of `dc`,
 // leaving the pixels of colour `key` transparent, in one copy to `dc` so that

@@ -81,14 +81,6 @@ void EnableYear(HWND dialog, bool enabled) {
     EnableWindow(Item(dialog, IDC_EDITOR_YEAR), enabled);
 }
 
-// A control's rectangle in the dialog's client coordinates.
-RECT ChildRect(HWND dialog, int id) {
-    RECT rect;
-    GetWindowRect(Item(dialog, id), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 void Place(HWND dialog, int id, int left, int top, int width, int height) {
     MoveWindow(Item(dialog, id), left, top, width, height, FALSE);
 }
@@ -98,11 +90,11 @@ void Place(HWND dialog, int id, int left, int top, int width, int height) {
 // stand in the locale's date order, each label above its box.
 void LayOutDateBoxes(HWND dialog) {
     const int d = GetSystemMetrics(SM_CXVSCROLL) - 20;
-    const RECT day = ChildRect(dialog, IDC_EDITOR_DAY);
-    const RECT month = ChildRect(dialog, IDC_EDITOR_MONTH);
-    const RECT year = ChildRect(dialog, IDC_EDITOR_YEAR);
-    const RECT button = ChildRect(dialog, IDC_EDITOR_CALENDAR_BUTTON);
-    const RECT label = ChildRect(dialog, IDC_EDITOR_DAY_LABEL);
+    const RECT day = ChildRect(dialog, Item(dialog, IDC_EDITOR_DAY));
+    const RECT month = ChildRect(dialog, Item(dialog, IDC_EDITOR_MONTH));
+    const RECT year = ChildRect(dialog, Item(dialog, IDC_EDITOR_YEAR));
+    const RECT button = ChildRect(dialog, Item(dialog, IDC_EDITOR_CALENDAR_BUTTON));
+    const RECT label = ChildRect(dialog, Item(dialog, IDC_EDITOR_DAY_LABEL));
     // A combo box's height includes its list; its window shows the closed box.
     RECT dropped;
     SendDlgItemMessageA(dialog, IDC_EDITOR_YEAR, CB_GETDROPPEDCONTROLRECT, 0,
@@ -620,7 +612,7 @@ void OnCommand(HWND dialog, int id, int code) {
 }
 
 bool OverCalendarButton(HWND dialog, POINT point) {
-    const RECT button = ChildRect(dialog, IDC_EDITOR_CALENDAR_BUTTON);
+    const RECT button = ChildRect(dialog, Item(dialog, IDC_EDITOR_CALENDAR_BUTTON));
     return PtInRect(&button, point) != 0;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/win_state.h"
+#include "dialogs/decorations.h"
 #include "dialogs/text_size.h"
 #include "resources/resource_ids.h"
 #include "storage/events_file.h"
@@ -44,13 +45,9 @@ void FitPath(HWND dialog, HWND box, const char* path) {
     SetWindowLongPtrA(box, GWL_STYLE,
                       GetWindowLongPtrA(box, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_CENTERIMAGE));
 
-    RECT frame;
-    GetWindowRect(box, &frame);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
+    RECT frame = ChildRect(dialog, box);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT other;
-        GetWindowRect(child, &other);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&other), 2);
+        const RECT other = ChildRect(dialog, child);
         if (other.top >= frame.bottom) {
             SetWindowPos(child, nullptr, other.left, other.top + extra, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         }

@@ -554,9 +554,7 @@ void OnFindMessage(HWND dialog, const FINDREPLACEA* request) {
 }
 
 bool OverFindIcon(HWND dialog, POINT point) {
-    RECT icon;
-    GetWindowRect(GetDlgItem(dialog, IDC_LIST_FIND), &icon);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&icon), 2);
+    const RECT icon = ChildRect(dialog, GetDlgItem(dialog, IDC_LIST_FIND));
     return PtInRect(&icon, point) != 0;
 }
 
