@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/day_number.h"
-#include "storage/content_lines.h"  // UpperAscii
+#include "storage/content_lines.h"  // Trimmed, UpperAscii
 
 namespace {
 
@@ -19,13 +19,6 @@ struct Record {
     int line;
     std::vector<std::string> fields;
 };
-
-std::string Trimmed(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
 
 std::string LowerAscii(std::string text) {
     for (char& c : text) {

@@ -27,13 +27,6 @@ constexpr int kLeapDayOfYear = 60;
 constexpr const char* kGlobalLimitsMark = "X-QUILLBEE-LIMITS";
 constexpr const char* kDaysAfterMark = "X-QUILLBEE-DAYS-AFTER";
 
-std::string Trimmed(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
-
 bool ReadDate(const std::string& value, CivilDate* date) {
     if (value.size() != 8) return false;
     int parts[3] = {0, 0, 0};
