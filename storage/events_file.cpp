@@ -169,20 +169,23 @@ int VersionOfLine(const char* line) {
     return 0;
 }
 
+bool ReadOneLine(FILE* in, char* buffer, int size) {
+    if (!std::fgets(buffer, size, in)) return false;
+    size_t length = std::strlen(buffer);
+    if (length > 0 && buffer[length - 1] != '\n') {
+        int c;
+        while ((c = std::fgetc(in)) != EOF && c != '\n') {
+        }
+    }
+    return true;
+}
+
 int ReadFileVersion(FILE* file) {
     static char line[kLineBufferSize];
     std::rewind(file);
-    // The whole first line is read, and what does not fit in the buffer is
-    // passed over: it is no line of its own, so the next reader starts at
-    // line 2 as counted by line ends.
-    size_t length = 0;
-    int c;
-    while ((c = std::getc(file)) != EOF) {
-        if (length + 1 < sizeof line) line[length++] = static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    line[length] = '\0';
-    if (length > 0) {
+    // What does not fit in the buffer is no line of its own, so the next
+    // reader starts at line 2 as counted by line ends.
+    if (ReadOneLine(file, line, sizeof line)) {
         const int version = VersionOfLine(line);
         if (version != 0) return version;
     }

@@ -23,6 +23,11 @@ int WriteFileHeader(FILE* file);
 // The version a file's first line names, or 0.
 int VersionOfLine(const char* line);
 
+// Reads one whole line into `buffer`, its line end included; what does not
+// fit is skipped, so the rest of an overlong line is never taken for a line
+// of its own. False at the end of the file.
+bool ReadOneLine(FILE* in, char* buffer, int size);
+
 // Rewinds `file`, reads its first line and returns the version it names. An
 // unrecognised line is reported as fatal, the program is asked to quit and 0
 // is returned.
