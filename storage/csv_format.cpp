@@ -1,7 +1,6 @@
 #include "storage/csv_format.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "model/day_number.h"
@@ -93,17 +92,6 @@ bool ReadHeader(const std::string& text, char separator, int where[kColumns]) {
         }
     }
     return where[kDate] >= 0 && where[kMessage] >= 0;
-}
-
-bool IsDigits(const std::string& text, size_t at, size_t count) {
-    for (size_t i = at; i < at + count; ++i) {
-        if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
-    }
-    return true;
-}
-
-int Number(const std::string& text, size_t at, size_t count) {
-    return std::atoi(text.substr(at, count).c_str());
 }
 
 // YYYY-MM-DD, --MM-DD (year 0) or DD.MM.YYYY.
