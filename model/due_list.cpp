@@ -438,7 +438,7 @@ size_t Aligned(size_t offset) { return (offset + alignof(Duty) - 1) / alignof(Du
 // before it that leaves the notes of the last of them whole, with room for
 // a whole record; null when out of memory.
 DueItem* KeepRow(RowStore* store, const Duty& fields, const char* line, size_t length, int version) {
-    const size_t messageEnd = offsetof(Duty, message) + DutyMessageLength(line, length, version);
+    const size_t messageEnd = offsetof(Duty, message) + SplitDutyText(line, length, version).kept;
     RowBlock* block = store->current;
     size_t at = 0;
     if (block != nullptr) {

@@ -236,3 +236,10 @@ std::string UpperAscii(std::string text) {
     }
     return text;
 }
+
+std::string Trimmed(const std::string& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}

@@ -60,3 +60,6 @@ std::string DecodeQuotedPrintable(const std::string& value);
 
 // ASCII upper case, for names and keywords.
 std::string UpperAscii(std::string text);
+
+// `text` without the blanks and tabs at either end.
+std::string Trimmed(const std::string& text);

@@ -1,11 +1,10 @@
 #include "storage/csv_format.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "model/day_number.h"
-#include "storage/content_lines.h"  // UpperAscii
+#include "storage/content_lines.h"  // Trimmed, UpperAscii
 
 namespace {
 
@@ -19,13 +18,6 @@ struct Record {
     int line;
     std::vector<std::string> fields;
 };
-
-std::string Trimmed(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
 
 std::string LowerAscii(std::string text) {
     for (char& c : text) {
@@ -100,17 +92,6 @@ bool ReadHeader(const std::string& text, char separator, int where[kColumns]) {
         }
     }
     return where[kDate] >= 0 && where[kMessage] >= 0;
-}
-
-bool IsDigits(const std::string& text, size_t at, size_t count) {
-    for (size_t i = at; i < at + count; ++i) {
-        if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
-    }
-    return true;
-}
-
-int Number(const std::string& text, size_t at, size_t count) {
-    return std::atoi(text.substr(at, count).c_str());
 }
 
 // YYYY-MM-DD, --MM-DD (year 0) or DD.MM.YYYY.

@@ -18,27 +18,16 @@ enum {
     kSplitLine = 5184,  // %d: the line the rest is counted as
 };
 
-constexpr char kNotesMark = 30;
-
-int MessageColumn(int version) {
-    if (version == kVersion140) return 22;
-    if (version == kVersion130 || version == kVersion120) return 13;
-    return 24;
-}
-
 void Add(std::vector<EventsFileProblem>* problems, int line, const std::string& text) {
     problems->push_back({line, text});
 }
 
 // What the reader changes in a sound line without saying so.
 void CheckFields(const char* line, int lineNumber, int version, std::vector<EventsFileProblem>* problems) {
-    const size_t length = std::strlen(line);
-    const size_t column = static_cast<size_t>(MessageColumn(version));
-    const char* text = column < length ? line + column : "";
-    const char* mark = std::strchr(text, kNotesMark);
-    const size_t messageLength = mark ? static_cast<size_t>(mark - text) : std::strlen(text);
-    if (messageLength > kMessageSize - 1) Add(problems, lineNumber, LoadStr(kLongMessage));
-    if (mark && std::strlen(mark + 1) > kNotesSize - 1) Add(problems, lineNumber, LoadStr(kLongNotes));
+    const DutyText text = SplitDutyText(line, std::strlen(line), version);
+    if (text.length > kMessageSize - 1) Add(problems, lineNumber, LoadStr(kLongMessage));
+    if (text.notes && std::strlen(text.notes) > kNotesSize - 1)
+        Add(problems, lineNumber, LoadStr(kLongNotes));
     const Duty* duty = ParseDutyLine(line, lineNumber, version);
     char which[256];
     if (CheckMacros(duty->message) != kMacrosValid) {

@@ -169,20 +169,23 @@ int VersionOfLine(const char* line) {
     return 0;
 }
 
+bool ReadOneLine(FILE* in, char* buffer, int size) {
+    if (!std::fgets(buffer, size, in)) return false;
+    size_t length = std::strlen(buffer);
+    if (length > 0 && buffer[length - 1] != '\n') {
+        int c;
+        while ((c = std::fgetc(in)) != EOF && c != '\n') {
+        }
+    }
+    return true;
+}
+
 int ReadFileVersion(FILE* file) {
     static char line[kLineBufferSize];
     std::rewind(file);
-    // The whole first line is read, and what does not fit in the buffer is
-    // passed over: it is no line of its own, so the next reader starts at
-    // line 2 as counted by line ends.
-    size_t length = 0;
-    int c;
-    while ((c = std::getc(file)) != EOF) {
-        if (length + 1 < sizeof line) line[length++] = static_cast<char>(c);
-        if (c == '\n') break;
-    }
-    line[length] = '\0';
-    if (length > 0) {
+    // What does not fit in the buffer is no line of its own, so the next
+    // reader starts at line 2 as counted by line ends.
+    if (ReadOneLine(file, line, sizeof line)) {
         const int version = VersionOfLine(line);
         if (version != 0) return version;
     }
@@ -247,37 +250,22 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version) {
     return &duty;
 }
 
-namespace {
-
-// Where the message of a normalised line is, how much of it a record keeps,
-// and where its notes begin (null for none).
-struct DutyText {
-    const char* message;
-    size_t kept;
-    const char* mark;
-};
-
 DutyText SplitDutyText(const char* line, size_t length, int version) {
     const size_t column = static_cast<size_t>(LayoutOf(version).messageColumn);
     const char* text = column < length ? line + column : "";
     const size_t textLength = column < length ? length - column : 0;
     const char* mark = static_cast<const char*>(std::memchr(text, kNotesMark, textLength));
     const size_t messageLength = mark ? static_cast<size_t>(mark - text) : textLength;
-    return {text, CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1), mark};
-}
-
-}  // namespace
-
-size_t DutyMessageLength(const char* line, size_t length, int version) {
-    return SplitDutyText(line, length, version).kept;
+    return {text, messageLength, CharBoundary(text, static_cast<unsigned>(messageLength), kMessageSize - 1),
+            mark ? mark + 1 : nullptr};
 }
 
 void ParseDutyText(const char* line, size_t length, int version, Duty* duty) {
     const DutyText text = SplitDutyText(line, length, version);
     std::memcpy(duty->message, text.message, text.kept);
     duty->message[text.kept] = '\0';
-    if (text.mark) {
-        ReadNotes(text.mark + 1, duty->notes);
+    if (text.notes) {
+        ReadNotes(text.notes, duty->notes);
     } else {
         duty->notes[0] = '\0';
     }

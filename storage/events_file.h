@@ -23,6 +23,11 @@ int WriteFileHeader(FILE* file);
 // The version a file's first line names, or 0.
 int VersionOfLine(const char* line);
 
+// Reads one whole line into `buffer`, its line end included; what does not
+// fit is skipped, so the rest of an overlong line is never taken for a line
+// of its own. False at the end of the file.
+bool ReadOneLine(FILE* in, char* buffer, int size);
+
 // Rewinds `file`, reads its first line and returns the version it names. An
 // unrecognised line is reported as fatal, the program is asked to quit and 0
 // is returned.
@@ -39,8 +44,16 @@ Duty* ParseDutyLine(const char* line, int lineNumber, int version);
 // normalised line of `length` bytes, into `duty`'s own.
 void ParseDutyText(const char* line, size_t length, int version, Duty* duty);
 
-// The length of the message ParseDutyText puts into a record.
-size_t DutyMessageLength(const char* line, size_t length, int version);
+// Where the message of a normalised line of `length` bytes is, how long it
+// is as written, how much of it a record keeps, and where its notes begin,
+// after their mark (null for none).
+struct DutyText {
+    const char* message;
+    size_t length;
+    size_t kept;
+    const char* notes;
+};
+DutyText SplitDutyText(const char* line, size_t length, int version);
 
 // What the readers' check finds in a normalised line: nothing, a broken
 // layout (reading stops there) or an impossible date (the user may skip the

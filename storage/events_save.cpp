@@ -1,7 +1,6 @@
 #include "storage/events_save.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -98,19 +97,6 @@ int WriteWithoutLine(FILE* out, void* context) {
     return ok ? 1 : 0;
 }
 
-// Reads one whole line into `buffer`; what does not fit is skipped, so the
-// rest of an overlong line is never taken for a line of its own.
-bool ReadWholeLine(FILE* in, char* buffer, int size) {
-    if (!std::fgets(buffer, size, in)) return false;
-    size_t length = std::strlen(buffer);
-    if (length > 0 && buffer[length - 1] != '\n') {
-        int c;
-        while ((c = std::fgetc(in)) != EOF && c != '\n') {
-        }
-    }
-    return true;
-}
-
 // The header, a blank line and each event in the current format; comments
 // and blank lines of the old file are dropped.
 int WriteUpgraded(FILE* out, void* context) {
@@ -119,7 +105,7 @@ int WriteUpgraded(FILE* out, void* context) {
     static char line[kDueLineBufferSize];
     bool ok = WriteFileHeader(out) && WriteText(out, "\r\n");
     int counter = 1;
-    while (ok && ReadWholeLine(in, line, sizeof line)) {
+    while (ok && ReadOneLine(in, line, sizeof line)) {
         ++counter;
         if (IsSkippableLine(line)) continue;
         ok = WriteText(out, FormatDutyLine(*ParseDutyLine(line, counter, job->version))) == 1;

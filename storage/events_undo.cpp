@@ -1,7 +1,6 @@
 #include "storage/events_undo.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/load_str.h"
 #include "app/platform.h"
@@ -24,14 +23,7 @@ int CountEventLines(const char* path) {
     static char line[kDueLineBufferSize];
     int count = 0;
     bool first = true;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        const size_t length = std::strlen(line);
-        // The rest of an overlong line belongs to the same event.
-        if (length > 0 && line[length - 1] != '\n') {
-            int c;
-            while ((c = std::fgetc(file)) != EOF && c != '\n') {
-            }
-        }
+    while (ReadOneLine(file, line, sizeof line)) {
         if (!first && !IsSkippableLine(line)) ++count;
         first = false;
     }

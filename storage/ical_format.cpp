@@ -27,26 +27,11 @@ constexpr int kLeapDayOfYear = 60;
 constexpr const char* kGlobalLimitsMark = "X-QUILLBEE-LIMITS";
 constexpr const char* kDaysAfterMark = "X-QUILLBEE-DAYS-AFTER";
 
-std::string Trimmed(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
-
 bool ReadDate(const std::string& value, CivilDate* date) {
-    if (value.size() != 8) return false;
-    int parts[3] = {0, 0, 0};
-    const size_t widths[3] = {4, 2, 2};
-    size_t at = 0;
-    for (int k = 0; k < 3; ++k) {
-        for (size_t i = 0; i < widths[k]; ++i, ++at) {
-            if (value[at] < '0' || value[at] > '9') return false;
-            parts[k] = parts[k] * 10 + (value[at] - '0');
-        }
-    }
-    if (parts[0] < 1 || !IsRealDate(parts[0], parts[1], parts[2])) return false;
-    *date = CivilDate{parts[0], parts[1], parts[2]};
+    if (value.size() != 8 || !IsDigits(value, 0, 8)) return false;
+    const int year = Number(value, 0, 4), month = Number(value, 4, 2), day = Number(value, 6, 2);
+    if (year < 1 || !IsRealDate(year, month, day)) return false;
+    *date = CivilDate{year, month, day};
     return true;
 }
 

@@ -109,11 +109,9 @@ int ScanEventsFile(EventTaker take, void* context, EventsScan* scan) {
     FILE* file = std::fopen(kEventsFileName, "rb");
     if (file == nullptr) return 0;
     static char line[kDueLineBufferSize];
-    int result = 1;
-    if (std::fgets(line, sizeof line, file) == nullptr || VersionOfLine(line) == 0) result = -1;
-    const int version = VersionOfLine(line);
+    const int version = std::fgets(line, sizeof line, file) != nullptr ? VersionOfLine(line) : 0;
     int lineNumber = 1;
-    while (result == 1 && std::fgets(line, sizeof line, file) != nullptr) {
+    while (version != 0 && std::fgets(line, sizeof line, file) != nullptr) {
         ++lineNumber;
         if (IsSkippableLine(line)) continue;
         char problem[1024];
@@ -124,7 +122,7 @@ int ScanEventsFile(EventTaker take, void* context, EventsScan* scan) {
         take(*ParseDutyLine(line, lineNumber, version), context);
     }
     std::fclose(file);
-    return result;
+    return version != 0 ? 1 : -1;
 }
 
 void KnowEvent(const Duty& duty, void* batch) {

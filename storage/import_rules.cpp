@@ -1,6 +1,7 @@
 #include "storage/import_rules.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/load_str.h"
@@ -179,4 +180,16 @@ int LineOfOffset(const std::string& text, size_t offset) {
     int line = 1;
     for (size_t i = 0; i < offset && i < text.size(); ++i) line += text[i] == '\n';
     return line;
+}
+
+bool IsDigits(const std::string& text, size_t at, size_t count) {
+    if (at + count > text.size()) return false;
+    for (size_t i = at; i < at + count; ++i) {
+        if (!IsDigit(text[i])) return false;
+    }
+    return true;
+}
+
+int Number(const std::string& text, size_t at, size_t count) {
+    return std::atoi(text.substr(at, count).c_str());
 }

@@ -106,3 +106,8 @@ bool IsUtf8(const std::string& text, size_t* badAt);
 
 // The line (1-based) on which byte `offset` of `text` stands.
 int LineOfOffset(const std::string& text, size_t offset);
+
+// Whether the `count` bytes of `text` from `at` on are all digits; false
+// when they reach past its end. Number gives the value they make.
+bool IsDigits(const std::string& text, size_t at, size_t count);
+int Number(const std::string& text, size_t at, size_t count);

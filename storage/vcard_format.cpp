@@ -14,18 +14,6 @@ namespace {
 constexpr int kMessageWithAge = 5170;     // "%s's birthday! ($Age{%d} years old)"
 constexpr int kMessageWithoutAge = 5171;  // "%s's birthday!"
 
-bool IsDigits(const std::string& text, size_t at, size_t count) {
-    if (at + count > text.size()) return false;
-    for (size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-    }
-    return true;
-}
-
-int Number(const std::string& text, size_t at, size_t count) {
-    return std::atoi(text.substr(at, count).c_str());
-}
-
 // The value with its encoding undone; false, with the reason, when it is in
 // a character set other than UTF-8 or does not decode to UTF-8.
 bool DecodedValue(const ContentLine& line, std::string* value, int* reason, std::string* detail) {
