@@ -14,8 +14,8 @@ enum {
     kStopsHere = 5180,  // after the message of a broken line
     kLongMessage = 5181,
     kLongNotes = 5182,
-    kBadMacro = 5183,   // %s: "message" or "notes"
-    kSplitLine = 5184,  // %d: the line the rest is counted as
+    kBadMacro = 5183,  // %s: "message" or "notes"
+    kCutLine = 5184,
 };
 
 void Add(std::vector<EventsFileProblem>* problems, int line, const std::string& text) {
@@ -47,7 +47,7 @@ int CheckEventsFile(std::vector<EventsFileProblem>* problems) {
     if (file == nullptr) return 0;
     static char line[kDueLineBufferSize];
     char text[2048];
-    const int version = std::fgets(line, sizeof line, file) != nullptr ? VersionOfLine(line) : 0;
+    const int version = ReadOneLine(file, line, sizeof line) ? VersionOfLine(line) : 0;
     if (version == 0) {
         std::snprintf(text, sizeof text, LoadStr(2040), 1);
         Add(problems, 1, text);
@@ -55,13 +55,12 @@ int CheckEventsFile(std::vector<EventsFileProblem>* problems) {
         return -1;
     }
     int lineNumber = 1;
-    while (std::fgets(line, sizeof line, file) != nullptr) {
+    // Lines are counted as the due list counts them: by their line ends.
+    while (ReadOneLine(file, line, sizeof line)) {
         ++lineNumber;
         const size_t length = std::strlen(line);
-        if (length == sizeof line - 1 && line[length - 1] != '\n') {
-            std::snprintf(text, sizeof text, LoadStr(kSplitLine), lineNumber + 1);
-            Add(problems, lineNumber, text);
-        }
+        if (length == sizeof line - 1 && line[length - 1] != '\n')
+            Add(problems, lineNumber, LoadStr(kCutLine));
         if (IsSkippableLine(line)) continue;
         const int problem = DutyLineProblem(line, lineNumber, version, text, sizeof text);
         if (problem == kBrokenLayout) {

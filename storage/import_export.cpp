@@ -109,9 +109,11 @@ int ScanEventsFile(EventTaker take, void* context, EventsScan* scan) {
     FILE* file = std::fopen(kEventsFileName, "rb");
     if (file == nullptr) return 0;
     static char line[kDueLineBufferSize];
-    const int version = std::fgets(line, sizeof line, file) != nullptr ? VersionOfLine(line) : 0;
+    // Lines are counted as the due list counts them: the rest of an overlong
+    // line is no event of its own.
+    const int version = ReadOneLine(file, line, sizeof line) ? VersionOfLine(line) : 0;
     int lineNumber = 1;
-    while (version != 0 && std::fgets(line, sizeof line, file) != nullptr) {
+    while (version != 0 && ReadOneLine(file, line, sizeof line)) {
         ++lineNumber;
         if (IsSkippableLine(line)) continue;
         char problem[1024];

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/platform.h"
+#include "storage/import_export.h"
 #include "tests/storage_helpers.h"
 
 namespace {
@@ -141,6 +142,12 @@ TEST_F(DueListTest, LinesAreNumberedByTheirEndsAsTheRemoverCountsThem) {
     EXPECT_EQ(head->next->line, 4);
     EXPECT_EQ(head->next->next->line, 5);  // the last line has no line end
     EXPECT_TRUE(fake.boxes.empty());
+
+    // The export reads the same lines: three events, no piece left out.
+    ExportReport exported;
+    ASSERT_EQ(ExportEvents("out.csv", &exported), 1) << exported.message;
+    EXPECT_EQ(exported.exported, 3);
+    EXPECT_EQ(exported.leftOut, 0);
 
     const Duty a = *head->next;
     ASSERT_EQ(RemoveDutyLine(a), 1);

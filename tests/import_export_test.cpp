@@ -325,9 +325,8 @@ TEST_F(ImportExportTest, CheckListsEveryProblem) {
                    Header() +
                        "\r\n01-Jan-2010 01Y 000 000 sound\r\n01-Jan-2010 01Y 000000 broken\r\n"
                        "31-Apr-2010 01Y 000 000 no such day\r\n01-Jan-2010 01Y 000 000 " +
-                       std::string(151, 'm') +
-                       "\r\n01-Jan-2010 01Y 000 000 age $Age{19x}\r\n; comment\r\n"
-                       "01-Xyz-2010 01Y 000 000 month\r\n");
+                       std::string(151, 'm') + "\r\n01-Jan-2010 01Y 000 000 age $Age{19x}\r\n; comment\r\n;" +
+                       std::string(9000, 'c') + "\r\n01-Xyz-2010 01Y 000 000 month\r\n");
     std::vector<EventsFileProblem> problems;
     EXPECT_EQ(CheckEventsFile(&problems), 1);
     std::string listed;
@@ -338,7 +337,8 @@ TEST_F(ImportExportTest, CheckListsEveryProblem) {
         "file here.)\n7 Invalid date in line 7:  Kwiecień does not have 31 days!\n"
         "8 The message is longer than 150 bytes; the program keeps the first 150.\n"
         "9 A $Age macro in the message cannot be worked out; it is shown as it stands.\n"
-        "11 Error reading the data file!\n( illegal month name in line 11 )\n");
+        "11 The line is longer than the program reads at once; the rest of it is not read.\n"
+        "12 Error reading the data file!\n( illegal month name in line 12 )\n");
     WriteFileBytes(kEventsFileName, "; not ours\r\n");
     problems.clear();
     EXPECT_EQ(CheckEventsFile(&problems), -1);
