@@ -112,9 +112,11 @@ void AddLoadedRow(const Duty& duty, const char* keptLine, void* context) {
     if (InsertRowAt(job->list, duty, keptLine, job->rows) >= 0) ++job->rows;
 }
 
+// RowLine's answer for a row kept as read; it lives until the next row.
+std::string keptRowLine;
+
 // The line the file gets for row `index`.
 const char* RowLine(int index, void* context) {
-    static std::string kept;
     HWND list = static_cast<HWND>(context);
     const DutyRowData* data = DutyRowOf(list, index);
     if (data == nullptr) {
@@ -122,8 +124,8 @@ const char* RowLine(int index, void* context) {
         return nullptr;
     }
     if (data->keptLine) {
-        kept = std::string(data->keptLine) + "\r\n";
-        return kept.c_str();
+        keptRowLine = std::string(data->keptLine) + "\r\n";
+        return keptRowLine.c_str();
     }
     static Duty duty;
     FillDuty(*data, &duty);
